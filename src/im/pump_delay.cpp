@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -16,7 +17,6 @@ namespace {
 std::mutex wait_mutex;
 std::condition_variable wait_cv;
 std::atomic<bool> interrupted{false};
-// Event loops of window-thread waits in progress, so an interrupt can end them.
 
 bool on_event_loop_thread() {
   auto* app = QCoreApplication::instance();
