@@ -7,7 +7,8 @@ namespace varnel::store {
 
 bool create_schema(DbConnection& db) {
   static const char* const statements[] = {
-      "CREATE TABLE 用户表 (ID INTEGER PRIMARY KEY AUTOINCREMENT, 用户名 TEXT NOT NULL, 密码 TEXT NOT NULL)",
+      // Account names match the way operators expect: without regard to ASCII case.
+      "CREATE TABLE 用户表 (ID INTEGER PRIMARY KEY AUTOINCREMENT, 用户名 TEXT NOT NULL COLLATE NOCASE, 密码 TEXT NOT NULL)",
       "CREATE INDEX 用户表_用户名 ON 用户表 (用户名)",
       "CREATE TABLE 商品名表 (ID INTEGER PRIMARY KEY AUTOINCREMENT, 商品名称 TEXT)",
       "CREATE INDEX 商品名表_商品名称 ON 商品名表 (商品名称)",

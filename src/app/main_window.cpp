@@ -1,0 +1,104 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/list_view.h"
+#include "app/log_file.h"
+#include "store/schema.h"
+#include "text/encoding.h"
+#include "ui/report.h"
+#include "ui_main_window.h"
+
+namespace varnel::app {
+namespace {
+
+// A template file is GB18030 text up to its first zero byte; a missing file is empty text.
+std::string read_template(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return text::gb_to_utf8(text::until_nul(bytes.str()));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), ui_(std::make_unique<Ui::MainWindow>()) {
+  ui_->setupUi(this);
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setFixedSize(700, 521);
+  move(50, 50);
+
+  set_columns(ui_->首页队列超级列表框, {40, 120, 230, 100, 40});
+  set_columns(ui_->首页失败超级列表框, {40, 120, 100, 100, 100, 50});
+  set_columns(ui_->首页等待评价超级列表框, {40, 100, 270, 120});
+  set_columns(ui_->首页记录超级列表框, {40, 100, 190, 120, 80});
+  set_columns(ui_->首页黑名单超级列表框, {40, 120, 270, 100});
+  ui_->开始提示标签->hide();
+  context_.log.attach(ui_->操作历史编辑框);
+
+  QPushButton* nav[] = {ui_->首页按钮, ui_->出售记录按钮, ui_->卡密管理按钮, ui_->黑名单按钮, ui_->系统管理按钮};
+  for (int page = 0; page < 5; ++page)
+    connect(nav[page], &QPushButton::clicked, this, [this, page] { ui_->导航高级选择夹->setCurrentIndex(page); });
+  connect(ui_->导航高级选择夹, &QTabWidget::currentChanged, this, &MainWindow::page_changed);
+  connect(ui_->系统管理高级选择夹, &QTabWidget::currentChanged, this, [this](int index) {
+    if (index == 2) ui_->修改密码帐号标签->setText(QString::fromStdString(context_.state.operator_account));
+  });
+  connect(ui_->关闭图形按钮, &QPushButton::clicked, this, &QWidget::close);
+  connect(ui_->最小化图形按钮, &QPushButton::clicked, this, &QWidget::showMinimized);
+  connect(ui_->图片框1, &QLabel::linkActivated, this,
+          [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kProductPage))); });
+}
+
+MainWindow::~MainWindow() { run_exit_sequence(); }
+
+bool MainWindow::start() {
+  context_.state.running = false;
+  context_.state.set_message_template(read_template(context_.run_dir + "/data/wx.dat"));
+  context_.state.set_rating_text(read_template(context_.run_dir + "/data/pj.dat"));
+  if (main_db_.open(context_.database_path(), store::kDatabasePassword)) {
+    main_rs_.attach(main_db_);
+    return true;
+  }
+  ui::report(this, "数据库打开出错!");
+  close();
+  return false;
+}
+
+void MainWindow::on_page_entered(int page, std::function<void()> hook) { page_hooks_[page] = std::move(hook); }
+
+void MainWindow::page_changed(int page) {
+  auto hook = page_hooks_.find(page);
+  if (hook != page_hooks_.end() && hook->second) hook->second();
+}
+
+bool MainWindow::logged_in_to_market() const { return false; }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (exited_) return event->accept();
+  if (logged_in_to_market()) {
+    ui::report(this, "为了你的数据安全,请注销淘宝后再退出!");
+    return event->ignore();
+  }
+  run_exit_sequence();
+  event->accept();
+}
+
+void MainWindow::run_exit_sequence() {
+  if (exited_) return;
+  exited_ = true;
+  context_.state.detection_enabled = false;
+  context_.state.delivery_enabled = false;
+  main_rs_.close();
+  main_db_.close();
+  append_run_log(context_.run_dir, context_.clock(), context_.log.text());
+}
+
+}  // namespace varnel::app
