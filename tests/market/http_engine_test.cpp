@@ -106,9 +106,11 @@ TEST(HttpEngine, CookieSetOnOneThreadGoesWithRequestsOfAnother) {
     if (index == 0) return RawServer::Answer{RawServer::reply("in", "200 OK", "Set-Cookie: sess=abc123; Path=/\r\n")};
     return RawServer::Answer{RawServer::reply("again")};
   });
-  EXPECT_EQ(http_request(server.address("/login"), post("u=1"), testing::fast_timing()), "in");
+  // Named "localhost" so that the cookie stays away from the other tests' requests to 127.0.0.1.
+  const std::string base = "http://localhost:" + std::to_string(server.port());
+  EXPECT_EQ(http_request(base + "/login", post("u=1"), testing::fast_timing()), "in");
   std::string reply;
-  std::thread worker([&] { reply = http_fetch(server.address("/query"), {}, testing::fast_timing()); });
+  std::thread worker([&] { reply = http_fetch(base + "/query", {}, testing::fast_timing()); });
   worker.join();
   EXPECT_EQ(reply, "again");
   EXPECT_NE(server.requests().at(1).find("\r\nCookie: sess=abc123\r\n"), std::string::npos) << server.requests()[1];
