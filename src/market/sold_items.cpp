@@ -5,7 +5,7 @@
 #include "text/encoding.h"
 #include "text/gbk_search.h"
 
-#include <array>
+#include <algorithm>
 
 namespace varnel::market {
 namespace {
@@ -35,6 +35,15 @@ class ForwardFinder {
   bool searched_ = false;
 };
 
+// ASCII needs no conversion; order numbers and many nicks are ASCII, and this keeps a page of a
+// thousand orders well inside its time budget.
+std::string decode(std::string_view gb_bytes) {
+  if (std::all_of(gb_bytes.begin(), gb_bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(gb_bytes);
+  }
+  return text::gb_to_utf8(gb_bytes);
+}
+
 // One field of a block [begin, end): the text between its markers, both inside the block.
 class FieldCutter {
  public:
@@ -47,7 +56,7 @@ class FieldCutter {
     size_t from = at + left_.size();
     size_t stop = right_.next(from);
     if (stop == npos || stop + right_.size() > end) return {};
-    return text::gb_to_utf8(page_.substr(from, stop - from));
+    return decode(page_.substr(from, stop - from));
   }
 
  private:
