@@ -42,8 +42,9 @@ ChatWindowHandles create_chat_window(SimDesktop& desktop, std::uint32_t process_
   c.chat = desktop.create_window(process_id, 0,
                                  {"StandardWindow", layout.partner, {at.x, at.y, at.x + w, at.y + h}, kThemeColour});
   // Child order matters: the toolbar's pane comes first, the send pane after the history.
-  c.top_pane = desktop.create_window(process_id, c.chat, {"StandardWindow", "", {0, 0, w, 64}, kThemeColour});
-  c.toolbar = desktop.create_window(process_id, c.top_pane, {"ToolBarPlus", "", {0, 36, w, 64}, kThemeColour});
+  // The top pane leaves room for the close button at its right.
+  c.top_pane = desktop.create_window(process_id, c.chat, {"StandardWindow", "", {0, 0, w - 36, 64}, kThemeColour});
+  c.toolbar = desktop.create_window(process_id, c.top_pane, {"ToolBarPlus", "", {0, 36, w - 36, 64}, kThemeColour});
   c.close_button = desktop.create_window(process_id, c.chat, {"StandardButton", "", {w - 28, 6, w - 8, 26}, 0xC44040});
   c.history = desktop.create_window(process_id, c.chat, {"StandardWindow", "", {0, 64, w, 360}, kWhite});
   c.send_pane = desktop.create_window(process_id, c.chat, {"StandardWindow", "", {0, 360, w, h}, kWhite});
