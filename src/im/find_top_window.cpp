@@ -21,6 +21,15 @@ bool runs_in_process(const std::vector<ProcessEntry>& processes, const std::stri
   });
 }
 
+bool title_holds(const std::string& title, std::string_view part) {
+  std::string quoted;
+  quoted.reserve(title.size() + 2);
+  quoted.push_back('\'');
+  quoted.append(title);
+  quoted.push_back('\'');
+  return quoted.find(part) != std::string::npos;
+}
+
 }  // namespace
 
 WindowHandle find_top_window(WindowSystem& ws, std::string_view process_name, std::string_view class_name,
@@ -37,7 +46,7 @@ WindowHandle find_top_window(WindowSystem& ws, std::string_view process_name, st
       continue;
     }
     if (!class_name.empty() && ws.class_name(window) != class_name) continue;
-    if (!title_part.empty() && ("'" + ws.window_text(window) + "'").find(title_part) == std::string::npos) continue;
+    if (!title_part.empty() && !title_holds(ws.window_text(window), title_part)) continue;
     return window;
   }
   return -1;
