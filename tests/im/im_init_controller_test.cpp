@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <memory>
+
 #include "app/im_guide_window.h"
 #include "app/im_init_controller.h"
 #include "sandbox/im/sim_im_client.h"
@@ -17,13 +19,19 @@ using namespace varnel::sandbox;
 
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "im_controller_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+// One application for the whole run, gone before the program's static objects are.
+class Application : public ::testing::Environment {
+ public:
+  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[20] = "im_controller_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+const auto* const application = ::testing::AddGlobalTestEnvironment(new Application);
 
 // A window with the two controls the controller is given, against the simulated desktop. Boxes, the guide
 // window and log lines are recorded in the order the operator would see them.
@@ -61,7 +69,6 @@ class ImInitControllerTest : public ::testing::Test {
     });
   }
 
-  QApplication& app_ = application();  // before any widget
   varnel::testing::TempDir dir_;
   SimDesktop desktop_;
   SimImClient client_{desktop_, dir_.path()};
@@ -106,7 +113,6 @@ TEST_F(ImInitControllerTest, NotLoggedInAsksToLogInAndChangesNothing) {
 }
 
 TEST(ImGuideWindow, HoldsThePictureTheTextsAndTheButton) {
-  application();
   app::ImGuideWindow guide(nullptr);
   EXPECT_TRUE(guide.windowTitle().isEmpty());
   auto* picture = guide.findChild<QLabel*>("旺旺位置图片框");
