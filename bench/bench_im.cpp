@@ -78,8 +78,8 @@ const SearchInput& covered() {
 template <Point (*Search)(std::span<const std::uint8_t>, int, int, const PreparedPattern&, int, int)>
 void run(benchmark::State& state, const SearchInput& input, Point expected) {
   for (auto _ : state) {
-    const Point found = Search(input.screen.pixel_bytes(), input.screen.width(), input.screen.height(),
-                               input.pattern, 0, 0);
+    const Point found =
+        Search(input.screen.pixel_bytes(), input.screen.width(), input.screen.height(), input.pattern, 0, 0);
     if (!(found == expected)) state.SkipWithError("wrong answer");
     benchmark::DoNotOptimize(found);
   }

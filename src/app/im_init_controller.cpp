@@ -8,8 +8,8 @@
 
 namespace varnel::app {
 
-ImInitController::ImInitController(QPushButton* button, QLabel* status_label, im::WindowSystem& ws,
-                                   im::ImWindows& im, MarketUserFn market_user, im::LogFn log, QObject* parent)
+ImInitController::ImInitController(QPushButton* button, QLabel* status_label, im::WindowSystem& ws, im::ImWindows& im,
+                                   MarketUserFn market_user, im::LogFn log, QObject* parent)
     : QObject(parent),
       button_(button),
       status_label_(status_label),

@@ -24,8 +24,7 @@ void enter_nick(WindowSystem& ws, std::string_view buyer_nick) {
   press_return(ws, field);
 }
 
-ChatOutcome open_buyer_chat(WindowSystem& ws, const ImWindows& im, std::string_view buyer_nick,
-                            const Timing& timing) {
+ChatOutcome open_buyer_chat(WindowSystem& ws, const ImWindows& im, std::string_view buyer_nick, const Timing& timing) {
   post_click(ws, im.toolbar, im.send_to_user_point.x, im.send_to_user_point.y, ClickAction::click);
   pump_delay(timing.chat_open_wait_ms);
   enter_nick(ws, buyer_nick);

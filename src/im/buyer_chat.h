@@ -26,8 +26,7 @@ void enter_nick(WindowSystem& ws, std::string_view buyer_nick);
 
 // Clicks the toolbar's send-to-user button, enters the nick, and closes the client's "阿里旺旺" box (entering
 // the nick once more) and its add-friend dialog when they show. Takes two waits of chat_open_wait_ms.
-ChatOutcome open_buyer_chat(WindowSystem& ws, const ImWindows& im, std::string_view buyer_nick,
-                            const Timing& timing);
+ChatOutcome open_buyer_chat(WindowSystem& ws, const ImWindows& im, std::string_view buyer_nick, const Timing& timing);
 
 // Replaces the chat input's content with `text` and presses Return on the send pane.
 void send_chat_message(WindowSystem& ws, const ImWindows& im, std::string_view text);

@@ -11,8 +11,7 @@ DibImage::DibImage(int width, int height)
     : width_(width), height_(height), bytes_(static_cast<size_t>(stride_of(width)) * height, 0) {}
 
 DibImage DibImage::from_screen(const ScreenPixels& shown) {
-  if (shown.width <= 0 || shown.height <= 0 ||
-      shown.pixels.size() != static_cast<size_t>(shown.width) * shown.height) {
+  if (shown.width <= 0 || shown.height <= 0 || shown.pixels.size() != static_cast<size_t>(shown.width) * shown.height) {
     return {};
   }
   DibImage image(shown.width, shown.height);

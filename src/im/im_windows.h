@@ -6,9 +6,9 @@
 namespace varnel::im {
 
 struct ImWindows {
-  WindowHandle send_pane = 0;   // the chat window's pane that sends the input on Return
-  WindowHandle chat_input = 0;  // the message input ("RichEditComponent")
-  WindowHandle toolbar = 0;     // the chat window's toolbar ("ToolBarPlus")
+  WindowHandle send_pane = 0;      // the chat window's pane that sends the input on Return
+  WindowHandle chat_input = 0;     // the message input ("RichEditComponent")
+  WindowHandle toolbar = 0;        // the chat window's toolbar ("ToolBarPlus")
   Point send_to_user_point{0, 0};  // the send-to-user button in toolbar client coordinates; (-1, -1): not found
 
   // Delivery treats the client as ready when both are known.

@@ -31,8 +31,8 @@ Point ImageMatcher::find_image(WindowSystem& ws, std::optional<std::string_view>
   if (pattern) prepared_ = prepare_pattern(*pattern, options.ignore_colour);
   if (prepared_.anchor_value == -1) return kNotFound;
 
-  Point found = search_pattern(capture.pixel_bytes(), capture.width(), capture.height(), prepared_,
-                               options.tolerance, options.percent);
+  Point found = search_pattern(capture.pixel_bytes(), capture.width(), capture.height(), prepared_, options.tolerance,
+                               options.percent);
   if (found == kNotFound) return kNotFound;
   found.x += options.x;
   found.y += options.y;

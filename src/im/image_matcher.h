@@ -12,13 +12,13 @@
 namespace varnel::im {
 
 struct FindImageOptions {
-  int x = 0;                    // top-left corner of the area, in the window's client coordinates
+  int x = 0;  // top-left corner of the area, in the window's client coordinates
   int y = 0;
-  std::optional<int> width;     // left out: to the right edge of the client area (a larger value is cut back)
-  std::optional<int> height;    // left out: to the bottom edge
+  std::optional<int> width;   // left out: to the right edge of the client area (a larger value is cut back)
+  std::optional<int> height;  // left out: to the bottom edge
   std::optional<std::uint32_t> ignore_colour;  // 0x00BBGGRR; pixels of the picture in this colour are skipped
-  int percent = 0;              // share of the points that must match; 0 means 100
-  int tolerance = 0;            // largest accepted difference between two palette indices
+  int percent = 0;                             // share of the points that must match; 0 means 100
+  int tolerance = 0;                           // largest accepted difference between two palette indices
 };
 
 class ImageMatcher {

@@ -50,8 +50,8 @@ class SearchPlan {
     // The prefix minima fall: the first one below -at puts the point before the first byte.
     const auto before_start =
         std::lower_bound(min_offset_.begin(), min_offset_.end(), -at - 1, std::greater<>()) - min_offset_.begin();
-    return std::min({static_cast<size_t>(past_right), static_cast<size_t>(past_end),
-                     static_cast<size_t>(before_start)});
+    return std::min(
+        {static_cast<size_t>(past_right), static_cast<size_t>(past_end), static_cast<size_t>(before_start)});
   }
 
   // Whether at least `needed` of the first `reach` points match around `candidate`.

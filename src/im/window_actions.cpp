@@ -13,8 +13,7 @@ WindowHandle desktop_icon_list(WindowSystem& ws) {
 
 }  // namespace
 
-void post_click(WindowSystem& ws, WindowHandle window, std::optional<int> x, std::optional<int> y,
-                ClickAction action) {
+void post_click(WindowSystem& ws, WindowHandle window, std::optional<int> x, std::optional<int> y, ClickAction action) {
   const WindowHandle target = window != 0 ? window : desktop_icon_list(ws);
   if (!x || !y) {
     Point cursor = ws.cursor_pos();

@@ -17,8 +17,7 @@ enum class ClickAction {
 // Posts a left-button action at client point (x, y) of `window`, preceded by a mouse move. Window 0 stands
 // for the desktop's icon list. A coordinate left out is taken from the cursor, relative to the window's client
 // origin (or as it is on the screen when there is no window).
-void post_click(WindowSystem& ws, WindowHandle window, std::optional<int> x, std::optional<int> y,
-                ClickAction action);
+void post_click(WindowSystem& ws, WindowHandle window, std::optional<int> x, std::optional<int> y, ClickAction action);
 
 // Posts WM_CLOSE to `window` when it is a window.
 void close_window_if_any(WindowSystem& ws, WindowHandle window);

@@ -29,8 +29,7 @@ TEST(PostClick, PostsTheMouseMessagesOfEachAction) {
     std::vector<Posted> expected;
   };
   const std::vector<Case> cases = {
-      {ClickAction::click,
-       {{w, kWmMouseMove, 2, at}, {w, kWmLButtonDown, 1, at}, {w, kWmLButtonUp, 0, at}}},
+      {ClickAction::click, {{w, kWmMouseMove, 2, at}, {w, kWmLButtonDown, 1, at}, {w, kWmLButtonUp, 0, at}}},
       {ClickAction::double_click,
        {{w, kWmMouseMove, 2, at}, {w, kWmLButtonDown, 1, at}, {w, kWmLButtonUp, 0, at}, {w, kWmLButtonDblClk, 0, at}}},
       {ClickAction::press, {{w, kWmMouseMove, 2, at}, {w, kWmLButtonDown, 1, at}}},
@@ -67,10 +66,9 @@ TEST(PostClick, ThePointIsCutToThirtyTwoBits) {
 
 TEST(PostClick, WindowZeroIsTheDesktopIconListAndMissingCoordinatesComeFromTheCursor) {
   SimDesktop desktop;
-  const WindowHandle icons =
-      desktop.find_window_ex(desktop.find_window_ex(desktop.find_window("Progman", "Program Manager"), 0,
-                                                    "SHELLDLL_DefView"),
-                             0, "SysListView32");
+  const WindowHandle icons = desktop.find_window_ex(
+      desktop.find_window_ex(desktop.find_window("Progman", "Program Manager"), 0, "SHELLDLL_DefView"), 0,
+      "SysListView32");
   ASSERT_GT(icons, 0);
   const WindowHandle w = desktop.create_window(desktop.start_process("x.exe"), 0, {"X", "", {300, 200, 400, 300}});
   desktop.set_cursor_pos({350, 260});
@@ -147,9 +145,9 @@ TEST_F(BuyerChat, ABuyerWhoRequiresVerificationGetsNothingTyped) {
 
 TEST_F(BuyerChat, TheClientsMessageBoxIsClosedAndTheNickEnteredAgain) {
   ASSERT_EQ(open_buyer_chat(ws_, im_, "busy-李四", timing_), ChatOutcome::ready);
-  EXPECT_EQ(client_.history(), (std::vector<std::string>{"dialog opened", "nick entered: busy-李四",
-                                                         "message box: busy-李四", "closed: 阿里旺旺",
-                                                         "nick entered: busy-李四", "chat opened: busy-李四"}));
+  EXPECT_EQ(client_.history(),
+            (std::vector<std::string>{"dialog opened", "nick entered: busy-李四", "message box: busy-李四",
+                                      "closed: 阿里旺旺", "nick entered: busy-李四", "chat opened: busy-李四"}));
   EXPECT_FALSE(dialog_open("阿里旺旺"));
   EXPECT_EQ(client_.chat_partner(chat_.chat), "busy-李四");
 }

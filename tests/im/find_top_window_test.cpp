@@ -35,17 +35,17 @@ TEST_F(FindTopWindow, EachCriterionAndTheirCombination) {
     WindowHandle expected;
   };
   const std::vector<Case> cases = {
-      {"", "StandardWindow", "", chat_front_},          // frontmost wins; the hidden one is skipped
+      {"", "StandardWindow", "", chat_front_},  // frontmost wins; the hidden one is skipped
       {"", "StandardWindow", "买家甲", chat_back_},
-      {"", "", "阿里旺旺", longer_},                    // a part of a longer title
-      {"", "", "'阿里旺旺'", box_},                     // apostrophes demand the whole title
+      {"", "", "阿里旺旺", longer_},  // a part of a longer title
+      {"", "", "'阿里旺旺'", box_},   // apostrophes demand the whole title
       {"", "#32770", "'阿里旺旺 - 提示'", longer_},
-      {"", "#32770", "'阿里旺旺", longer_},             // both titles start with it: the front one
-      {"", "#32770", "提示'", longer_},                 // or end with it
-      {"aliim.exe", "#32770", "阿里旺旺", box_},        // process names compare lower-cased
+      {"", "#32770", "'阿里旺旺", longer_},       // both titles start with it: the front one
+      {"", "#32770", "提示'", longer_},           // or end with it
+      {"aliim.exe", "#32770", "阿里旺旺", box_},  // process names compare lower-cased
       {"ALIIM.EXE", "", "", chat_front_},
-      {"notepad.exe", "StandardWindow", "", -1},        // its StandardWindow is hidden
-      {"", "standardwindow", "", -1},                   // class names are case-sensitive
+      {"notepad.exe", "StandardWindow", "", -1},  // its StandardWindow is hidden
+      {"", "standardwindow", "", -1},             // class names are case-sensitive
       {"", "", "没有这个窗口", -1},
       {"nothing.exe", "", "", -1},
   };

@@ -47,7 +47,9 @@ class ImInitControllerTest : public ::testing::Test {
     layout->addWidget(label_);
     controller_ = new app::ImInitController(
         button_, label_, desktop_, im_, [this] { return market_user_; },
-        [this](const std::string& line) { seen_.push_back("log " + line + " | label " + label_->text().toStdString()); },
+        [this](const std::string& line) {
+          seen_.push_back("log " + line + " | label " + label_->text().toStdString());
+        },
         &window_);
     ui::set_report_sink([this](const std::string& caption, const std::string& text) {
       seen_.push_back("box " + caption + " " + text);
@@ -94,8 +96,7 @@ TEST_F(ImInitControllerTest, FailureShowsTheBoxAndTheGuideThenLogsThenSetsTheLab
   label_->setText("旺旺初始化-成功");
   close_guide_when_shown();
   button_->click();
-  EXPECT_EQ(seen_, (std::vector<std::string>{"box 信息： 旺旺初始化失败,请重新初始化!",
-                                             "guide 540x358 at 50,50 确  定",
+  EXPECT_EQ(seen_, (std::vector<std::string>{"box 信息： 旺旺初始化失败,请重新初始化!", "guide 540x358 at 50,50 确  定",
                                              "log 旺旺初始化--失败! | label 旺旺初始化-成功"}));
   EXPECT_EQ(label_->text().toStdString(), "旺旺初始化-失败");
   EXPECT_EQ(im_.chat_input, 0);

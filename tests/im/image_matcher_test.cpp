@@ -92,17 +92,26 @@ TEST(ImageMatcher, AnswersTheSpecifiedPositionInEveryCase) {
       {"partly right of the area", {{{37, 5}, kPicture}}, pattern, {}, kNotFound},
       {"partly above the area", {{{10, -1}, kPicture}}, pattern, {}, kNotFound},
       {"an area to the left", {{{5, 2}, kPicture}, {{20, 10}, kPicture}}, pattern, left_part, {5, 4}},
-      {"an area to the right, in client coordinates", {{{5, 2}, kPicture}, {{20, 10}, kPicture}}, pattern,
-       right_part, {20, 12}},
+      {"an area to the right, in client coordinates",
+       {{{5, 2}, kPicture}, {{20, 10}, kPicture}},
+       pattern,
+       right_part,
+       {20, 12}},
       {"percent 50, half the points match", {{{10, 4}, with_changes(kPicture, 7)}}, pattern, half, {10, 6}},
       {"percent 50, fewer than half match", {{{10, 4}, with_changes(kPicture, 8)}}, pattern, half, kNotFound},
       {"all points needed, one differs", {{{10, 4}, with_changes(kPicture, 1)}}, pattern, {}, kNotFound},
       {"percent 50 takes the first candidate that gets there",
-       {{{10, 4}, kPicture}, {{25, 12}, with_changes(kPicture, 7)}}, pattern, half, {25, 14}},
+       {{{10, 4}, kPicture}, {{25, 12}, with_changes(kPicture, 7)}},
+       pattern,
+       half,
+       {25, 14}},
       {"one-pixel pattern: never found", {{{10, 4}, picture(1, {B})}}, bmp_file(picture(1, {B})), {}, kNotFound},
       {"all pixels ignored", {{{10, 4}, picture(2, {R, R})}}, bmp_file(picture(2, {R, R})), ignore_red, kNotFound},
-      {"ignored colour: the anchor is the first other pixel", {{{10, 5}, shape_on_grey}}, bmp_file(shape_on_red),
-       ignore_red, {11, 7}},
+      {"ignored colour: the anchor is the first other pixel",
+       {{{10, 5}, shape_on_grey}},
+       bmp_file(shape_on_red),
+       ignore_red,
+       {11, 7}},
       {"bytes that are no BMP", {{{10, 4}, kPicture}}, "not a bitmap at all", {}, kNotFound},
       {"a BMP cut short", {{{10, 4}, kPicture}}, pattern.substr(0, 60), {}, kNotFound},
       {"indices one apart, tolerance 0", {{{10, 4}, shifted}}, bmp_file(exact), {}, kNotFound},
@@ -183,7 +192,8 @@ TEST(Palette, DefaultEntriesAndNearestColour) {
   EXPECT_EQ(entry(36), 0x808000u);
   EXPECT_EQ(nearest_palette_index(0x808000), 3);
   PaletteReducer reducer;
-  for (std::uint32_t c : {0x123456u, 0xD8EFF6u, 0x123456u, 0xFF00FFu}) EXPECT_EQ(reducer.index_of(c), nearest_palette_index(c));
+  for (std::uint32_t c : {0x123456u, 0xD8EFF6u, 0x123456u, 0xFF00FFu})
+    EXPECT_EQ(reducer.index_of(c), nearest_palette_index(c));
 }
 
 TEST(SendToUserPattern, IsTheButtonPictureFile) {

@@ -67,9 +67,9 @@ TEST_F(InitialiseIm, WithoutAChatWindowEveryStepStillRunsAndTheWholeScreenIsSear
   // Steps B to D search under -1 and find nothing; E to H then search the top-level windows (parent 0), where
   // the hidden StandardWindow counts; J under -1 again, and K among the top-level windows.
   const std::vector<std::tuple<WindowHandle, WindowHandle, std::string, WindowHandle>> expected = {
-      {-1, 0, "StandardButton", 0},     {-1, 0, "StandardWindow", 0}, {-1, 0, "StandardWindow", 0},
-      {0, 0, "SplitterBar", 0},         {0, 0, "StandardWindow", hidden}, {0, hidden, "StandardWindow", 0},
-      {0, 0, "RichEditComponent", 0},   {-1, 0, "StandardWindow", 0}, {0, 0, "ToolBarPlus", 0},
+      {-1, 0, "StandardButton", 0},   {-1, 0, "StandardWindow", 0},     {-1, 0, "StandardWindow", 0},
+      {0, 0, "SplitterBar", 0},       {0, 0, "StandardWindow", hidden}, {0, hidden, "StandardWindow", 0},
+      {0, 0, "RichEditComponent", 0}, {-1, 0, "StandardWindow", 0},     {0, 0, "ToolBarPlus", 0},
   };
   const auto searches = ws.child_searches();
   ASSERT_EQ(searches.size(), expected.size());
@@ -108,8 +108,14 @@ TEST_F(InitialiseIm, AHiddenButtonFailsButKeepsTheHandles) {
   };
   const std::vector<Case> cases = {
       {"toolbar covered by another window", [&](const ChatWindowHandles& c) { client_.cover_toolbar(c.chat, true); }},
-      {"chat window off the screen", [&](const ChatWindowHandles& c) { desktop_.move_window(c.chat, {-700, 100}); }},
-      {"chat window below the screen", [&](const ChatWindowHandles& c) { desktop_.move_window(c.chat, {300, 1050}); }},
+      {"chat window off the screen",
+       [&](const ChatWindowHandles& c) {
+         desktop_.move_window(c.chat, {-700, 100});
+       }},
+      {"chat window below the screen",
+       [&](const ChatWindowHandles& c) {
+         desktop_.move_window(c.chat, {300, 1050});
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -26,7 +26,8 @@ SimDesktop::SimDesktop(Size display) : display_(display) {
   const Rect screen{0, 0, display.width, display.height};
   const WindowHandle program_manager =
       create_window(explorer, 0, {"Progman", "Program Manager", screen, kWallpaper, true});
-  const WindowHandle view = create_window(explorer, program_manager, {"SHELLDLL_DefView", "", screen, kWallpaper, true});
+  const WindowHandle view =
+      create_window(explorer, program_manager, {"SHELLDLL_DefView", "", screen, kWallpaper, true});
   create_window(explorer, view, {"SysListView32", "FolderView", screen, kWallpaper, true});
 }
 
@@ -244,8 +245,7 @@ bool SimDesktop::is_window(WindowHandle window) {
   return find(window) != nullptr;
 }
 
-bool SimDesktop::post_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
-                              std::intptr_t lparam) {
+bool SimDesktop::post_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
   // Window 0 posts to the caller's own thread, where no window receives it.
   if (window == 0) return true;
   MessageSink sink;
@@ -306,12 +306,13 @@ void SimDesktop::paint(ScreenPixels& out, Point capture_at, WindowHandle handle,
   }
   const Point origin{on_screen.left, on_screen.top};
   for (const Picture& picture : w.pictures) {
-    const Rect placed = offset({0, 0, picture.pixels.width, picture.pixels.height},
-                               {origin.x + picture.at.x, origin.y + picture.at.y});
+    const Rect placed =
+        offset({0, 0, picture.pixels.width, picture.pixels.height}, {origin.x + picture.at.x, origin.y + picture.at.y});
     const Rect shown = intersect(placed, area);
     for (int y = shown.top; y < shown.bottom; ++y) {
       for (int x = shown.left; x < shown.right; ++x) {
-        put(x, y, picture.pixels.pixels[static_cast<size_t>(y - placed.top) * picture.pixels.width + (x - placed.left)]);
+        put(x, y,
+            picture.pixels.pixels[static_cast<size_t>(y - placed.top) * picture.pixels.width + (x - placed.left)]);
       }
     }
   }

@@ -33,8 +33,8 @@ using MessageSink = std::function<void(const PostedMessage&)>;
 struct SimWindowSpec {
   std::string class_name;
   std::string text;
-  Rect rect;                          // in the parent's client coordinates; on the screen for a top-level window
-  std::uint32_t fill = 0xFFFFFF;      // 0x00RRGGBB
+  Rect rect;                      // in the parent's client coordinates; on the screen for a top-level window
+  std::uint32_t fill = 0xFFFFFF;  // 0x00RRGGBB
   bool visible = true;
 };
 
@@ -75,8 +75,7 @@ class SimDesktop : public im::WindowSystem {
   WindowHandle find_window(std::string_view class_name, std::string_view title) override;
   WindowHandle find_window_ex(WindowHandle parent, WindowHandle child_after, std::string_view class_name) override;
   bool is_window(WindowHandle window) override;
-  bool post_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam,
-                    std::intptr_t lparam) override;
+  bool post_message(WindowHandle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) override;
   bool send_set_text(WindowHandle window, std::string_view text) override;
   std::optional<Rect> client_rect(WindowHandle window) override;
   std::optional<Point> client_to_screen(WindowHandle window, Point client_point) override;

@@ -149,8 +149,8 @@ void SimImClient::open_send_to_user_dialog(Chat& chat) {
   const Point at{(screen.width - 320) / 2, (screen.height - 150) / 2};
   SendToUserDialog d;
   d.for_chat = chat.handles.chat;
-  d.dialog = desktop_.create_window(process_id_, 0,
-                                    {kDialogClass, "指定用户发送", {at.x, at.y, at.x + 320, at.y + 150}, kDialogColour});
+  d.dialog = desktop_.create_window(
+      process_id_, 0, {kDialogClass, "指定用户发送", {at.x, at.y, at.x + 320, at.y + 150}, kDialogColour});
   desktop_.create_window(process_id_, d.dialog, {"Static", "请输入对方的旺旺名:", {16, 20, 300, 40}, kDialogColour});
   d.field = desktop_.create_window(process_id_, d.dialog, {"EditComponent", "", {16, 48, 304, 72}, 0xFFFFFF});
   desktop_.create_window(process_id_, d.dialog, {"StandardButton", "确定", {220, 100, 300, 128}, 0xE1E1E1});
@@ -161,8 +161,8 @@ void SimImClient::open_send_to_user_dialog(Chat& chat) {
 WindowHandle SimImClient::open_box(const std::string& title, const std::string& text) {
   const Size screen = desktop_.display_size();
   const Point at{(screen.width - 280) / 2 + 40, (screen.height - 130) / 2 + 40};
-  const WindowHandle box =
-      desktop_.create_window(process_id_, 0, {kDialogClass, title, {at.x, at.y, at.x + 280, at.y + 130}, kDialogColour});
+  const WindowHandle box = desktop_.create_window(
+      process_id_, 0, {kDialogClass, title, {at.x, at.y, at.x + 280, at.y + 130}, kDialogColour});
   desktop_.create_window(process_id_, box, {"Static", text, {16, 20, 264, 60}, kDialogColour});
   desktop_.create_window(process_id_, box, {"StandardButton", "确定", {180, 84, 260, 112}, 0xE1E1E1});
   boxes_.insert(box);

@@ -22,7 +22,8 @@ QImage to_image(const ScreenPixels& shown) {
   QImage image(shown.width, shown.height, QImage::Format_RGB32);
   for (int y = 0; y < shown.height; ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < shown.width; ++x) line[x] = 0xFF000000u | shown.pixels[static_cast<size_t>(y) * shown.width + x];
+    for (int x = 0; x < shown.width; ++x)
+      line[x] = 0xFF000000u | shown.pixels[static_cast<size_t>(y) * shown.width + x];
   }
   return image;
 }
@@ -66,7 +67,8 @@ void SimImView::refresh() {
   // The front chat window is the one the program drives.
   const WindowHandle front = im::find_top_window(desktop_, kImExecutable, "StandardWindow", "");
   const auto chats = client_.chat_windows();
-  const auto chat = std::find_if(chats.begin(), chats.end(), [&](const ChatWindowHandles& c) { return c.chat == front; });
+  const auto chat =
+      std::find_if(chats.begin(), chats.end(), [&](const ChatWindowHandles& c) { return c.chat == front; });
   if (chat == chats.end()) {
     toolbar_->setPixmap({});
     toolbar_->setText("(没有聊天窗口)");
@@ -74,8 +76,8 @@ void SimImView::refresh() {
     input_->clear();
   } else {
     if (auto rect = desktop_.screen_rect(chat->toolbar)) {
-      toolbar_->setPixmap(QPixmap::fromImage(
-          to_image(desktop_.capture_screen(rect->left, rect->top, rect->width(), rect->height()))));
+      toolbar_->setPixmap(
+          QPixmap::fromImage(to_image(desktop_.capture_screen(rect->left, rect->top, rect->width(), rect->height()))));
     }
     const std::string partner = client_.chat_partner(chat->chat);
     partner_->setText("聊天对象: " + (partner.empty() ? QString("(无)") : qt(partner)));

@@ -30,7 +30,7 @@ TEST_F(SimDesktopTest, FindsChildrenByClassAfterASibling) {
   EXPECT_EQ(desktop_.find_window_ex(top_, a_, "Pane"), c_);
   EXPECT_EQ(desktop_.find_window_ex(top_, b_, "Pane"), c_);
   EXPECT_EQ(desktop_.find_window_ex(top_, c_, "Pane"), 0);
-  EXPECT_EQ(desktop_.find_window_ex(top_, 0, "Edit"), 0);  // only direct children
+  EXPECT_EQ(desktop_.find_window_ex(top_, 0, "Edit"), 0);       // only direct children
   EXPECT_EQ(desktop_.find_window_ex(top_, inner_, "Pane"), 0);  // not a child of top_
   EXPECT_EQ(desktop_.find_window_ex(-1, 0, "Pane"), 0);
   EXPECT_EQ(desktop_.find_window_ex(0, 0, "Frame"), top_);  // the top-level windows
@@ -78,10 +78,10 @@ TEST_F(SimDesktopTest, CaptureShowsWhatIsInFrontClippedToParentsAndScreen) {
   EXPECT_EQ(at(100 + 62, 50 + 30), 0x0000FFu);          // the edit clipped to a
   desktop_.add_picture(top_, {190, 0}, {20, 1, std::vector<std::uint32_t>(20, 0x123456)});
   EXPECT_EQ(at(100 + 195, 50), 0x123456u);
-  EXPECT_NE(at(100 + 200, 50), 0x123456u);              // clipped to the frame
+  EXPECT_NE(at(100 + 200, 50), 0x123456u);  // clipped to the frame
 
-  const WindowHandle cover = desktop_.create_window(desktop_.start_process("x.exe"), 0,
-                                                    {"Cover", "", {100, 50, 120, 70}, 0x00FFFF});
+  const WindowHandle cover =
+      desktop_.create_window(desktop_.start_process("x.exe"), 0, {"Cover", "", {100, 50, 120, 70}, 0x00FFFF});
   EXPECT_EQ(at(100 + 12, 50 + 12), 0x00FFFFu);
   desktop_.destroy_window(cover);
   EXPECT_EQ(at(100 + 12, 50 + 12), 0x00FF00u);
@@ -107,7 +107,7 @@ TEST_F(SimDesktopTest, PostedMessagesAreHandledInOrderOnTheProcessThread) {
   for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i + 1);
   EXPECT_NE(handled_on, std::this_thread::get_id());
 
-  EXPECT_TRUE(desktop_.post_message(0, varnel::im::kWmKeyDown, 99, 0));   // to the caller's own queue
+  EXPECT_TRUE(desktop_.post_message(0, varnel::im::kWmKeyDown, 99, 0));  // to the caller's own queue
   EXPECT_FALSE(desktop_.post_message(-1, varnel::im::kWmKeyDown, 99, 0));
   loop.wait_idle();
   EXPECT_EQ(seen.size(), 50u);

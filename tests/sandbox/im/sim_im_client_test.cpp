@@ -54,12 +54,12 @@ TEST_F(SimImClientTest, TheChatWindowHasTheClientsClassChain) {
 }
 
 TEST_F(SimImClientTest, OnlyAClickOnTheButtonOpensTheDialog) {
-  click(chat_.toolbar, {99, 10}, {99, 10});      // just left of it
-  click(chat_.toolbar, {110, 10}, {300, 10});    // released elsewhere
-  click(chat_.toolbar, {110, 22}, {110, 22});    // just below it
-  click(chat_.history, {110, 10}, {110, 10});    // another window
+  click(chat_.toolbar, {99, 10}, {99, 10});    // just left of it
+  click(chat_.toolbar, {110, 10}, {300, 10});  // released elsewhere
+  click(chat_.toolbar, {110, 22}, {110, 22});  // just below it
+  click(chat_.history, {110, 10}, {110, 10});  // another window
   EXPECT_EQ(dialog("指定用户发送"), -1);
-  click(chat_.toolbar, {171, 21}, {171, 21});    // its bottom-right pixel
+  click(chat_.toolbar, {171, 21}, {171, 21});  // its bottom-right pixel
   const WindowHandle d = dialog("'指定用户发送'");
   ASSERT_GT(d, 0);
   EXPECT_EQ(desktop_.window_thread_process_id(d).process_id, client_.process_id());
@@ -100,7 +100,7 @@ TEST_F(SimImClientTest, VerifyNicksGetTheAddFriendDialogAndBusyNicksAMessageBoxF
 TEST_F(SimImClientTest, ReturnOnTheSendPaneSendsTheInputToTheChat) {
   press_return(chat_.send_pane);  // empty input: nothing
   client_.type_into_input(chat_.chat, "第一行\r\n第二行");
-  press_return(chat_.input);      // Return on the input itself does not send
+  press_return(chat_.input);  // Return on the input itself does not send
   EXPECT_EQ(client_.chat_input_text(chat_.chat), "第一行\r\n第二行");
   press_return(chat_.send_pane);
   EXPECT_EQ(client_.chat_input_text(chat_.chat), "");
