@@ -11,8 +11,6 @@ struct ImWindows {
   WindowHandle toolbar = 0;        // the chat window's toolbar ("ToolBarPlus")
   Point send_to_user_point{0, 0};  // the send-to-user button in toolbar client coordinates; (-1, -1): not found
 
-  // Delivery treats the client as ready when both are known.
-  bool ready() const { return chat_input != 0 && toolbar != 0; }
   friend bool operator==(const ImWindows&, const ImWindows&) = default;
 };
 

@@ -61,10 +61,10 @@ class SimDesktop : public im::WindowSystem {
   std::optional<Rect> screen_rect(WindowHandle window);
   void set_cursor_pos(Point position);
 
-  // Called, on whatever thread made the change, after every change that shows.
+  // Called, on whatever thread made the change, after every change that shows. A listener must not change
+  // the desktop itself.
   int add_change_listener(std::function<void()> listener);
   void remove_change_listener(int id);
-  void notify_changed();
 
   std::vector<WindowHandle> enum_windows() override;
   bool is_window_visible(WindowHandle window) override;
@@ -100,6 +100,7 @@ class SimDesktop : public im::WindowSystem {
     MessageSink sink;
   };
 
+  void notify_changed();
   Window* find(WindowHandle window);
   std::vector<WindowHandle>& siblings_of(const Window& window);
   Point origin_on_screen(const Window& window);

@@ -199,7 +199,7 @@ void SimImClient::on_send(Chat& chat) {
     note("nothing sent");
     return;
   }
-  transcript_.append(chat.partner, text);
+  if (!transcript_.append(chat.partner, text)) note("transcript not written");
   desktop_.send_set_text(chat.handles.input, "");
   note("message sent: " + chat.partner);
 }

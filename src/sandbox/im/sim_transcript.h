@@ -21,7 +21,6 @@ class SimTranscript {
   bool append(std::string_view nick, std::string_view text);
   // Every line the file holds, earlier runs' included.
   std::vector<std::string> lines() const;
-  const std::filesystem::path& path() const { return path_; }
 
  private:
   std::filesystem::path path_;
