@@ -104,7 +104,9 @@ TEST(SoldItems, HostilePagesNeverCrashAndYieldNothingFalse) {
   std::string page = sold_page(sold_block("1", "买家已付款", "A", "n") + sold_block("2", "买家已付款", "B", "m"));
   for (size_t cut = 0; cut < page.size(); cut += 7) {
     for (const SoldOrder& o : cut_sold_items(page.substr(0, cut))) {
-      if (o.status == kPaidStatus) EXPECT_FALSE(o.order_number.empty()) << cut;
+      if (o.status == kPaidStatus) {
+        EXPECT_FALSE(o.order_number.empty()) << cut;
+      }
     }
   }
 }
