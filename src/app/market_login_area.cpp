@@ -10,8 +10,7 @@
 namespace varnel::app {
 
 MarketLoginArea::MarketLoginArea(Controls controls, market::MarketSession& session, market::Endpoints endpoints,
-                                 Timing timing, market::LogFn log, std::function<void()> before_logout,
-                                 QObject* parent)
+                                 Timing timing, market::LogFn log, std::function<void()> before_logout, QObject* parent)
     : QObject(parent),
       controls_(controls),
       session_(session),

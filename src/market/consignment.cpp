@@ -93,8 +93,7 @@ std::string consign_form_body(const ConsignFields& f) {
   return body;
 }
 
-bool consign_dummy(std::string_view trade_id, std::string_view page, const Endpoints& endpoints,
-                   const Timing& timing) {
+bool consign_dummy(std::string_view trade_id, std::string_view page, const Endpoints& endpoints, const Timing& timing) {
   if (consign_page_unknown_order(page)) return false;
   HttpOptions options;
   options.method = "POST";

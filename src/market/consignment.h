@@ -43,7 +43,6 @@ std::string consign_form_body(const ConsignFields& fields);
 // Posts the dummy consignment for an order whose consign page (GB18030 bytes) was fetched. Nothing is
 // posted for an unknown order; a refusal for the address is answered by one identical repeat. True
 // only when the marketplace confirms the shipment.
-bool consign_dummy(std::string_view trade_id, std::string_view page, const Endpoints& endpoints,
-                   const Timing& timing);
+bool consign_dummy(std::string_view trade_id, std::string_view page, const Endpoints& endpoints, const Timing& timing);
 
 }  // namespace varnel::market

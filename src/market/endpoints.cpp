@@ -22,7 +22,9 @@ bool all_of(std::string_view s, bool (*ok)(unsigned char)) {
 
 bool is_digit(unsigned char c) { return std::isdigit(c); }
 bool is_host_char(unsigned char c) { return std::isalnum(c) || c == '.' || c == '-'; }
-bool is_form_char(unsigned char c) { return std::isalnum(c) || c == '_' || c == '-' || c == '.' || c == '~' || c == '%'; }
+bool is_form_char(unsigned char c) {
+  return std::isalnum(c) || c == '_' || c == '-' || c == '.' || c == '~' || c == '%';
+}
 bool is_printable(unsigned char c) { return c >= 0x20 && c != 0x7F; }
 
 bool valid_host(std::string_view value) {
@@ -97,7 +99,9 @@ std::string endpoint_address(const Endpoints& endpoints, std::string_view host, 
   return out;
 }
 
-std::filesystem::path endpoints_file(const std::filesystem::path& run_dir) { return run_dir / "data" / "endpoints.ini"; }
+std::filesystem::path endpoints_file(const std::filesystem::path& run_dir) {
+  return run_dir / "data" / "endpoints.ini";
+}
 
 Endpoints load_endpoints(const std::filesystem::path& file, const LogFn& log) {
   std::error_code ec;

@@ -25,7 +25,8 @@ std::string http_request(std::string_view address, const HttpOptions& options, c
   QEventLoop loop;
   std::thread worker([&] {
     reply = detail::curl_transfer(address, options, timing);
-    QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
   });
   loop.exec();
   worker.join();

@@ -24,11 +24,15 @@ std::string login_form_body(std::string_view account, std::string_view password,
   // Encoded text has no spaces left, so trimming it (as the form's author did) changes nothing.
   std::string body = "TPL_username=" + url_encode(account) + "&TPL_password=" + url_encode(password);
   body += "&TPL_checkcode=&need_check_code=&_tb_token_=" + endpoints.tb_token;
-  body += "&action=Authenticator&event_submit_do_login=anything&TPL_redirect_url=&from=tb&fc=2&style=default"
-          "&css_style=&tid=" + endpoints.tid;
-  body += "&support=000001&CtrlVersion=1%2C0%2C0%2C7&loginType=4&minititle=&minipara=&pstrong=&longLogin=-1"
-          "&llnick=&sign=&need_sign=&isIgnore=&popid=&callback=&guf=&not_duplite_str=&need_user_id=&poy="
-          "&gvfdcname=10&gvfdcre=" + upper_hex(endpoints.home_page);
+  body +=
+      "&action=Authenticator&event_submit_do_login=anything&TPL_redirect_url=&from=tb&fc=2&style=default"
+      "&css_style=&tid=" +
+      endpoints.tid;
+  body +=
+      "&support=000001&CtrlVersion=1%2C0%2C0%2C7&loginType=4&minititle=&minipara=&pstrong=&longLogin=-1"
+      "&llnick=&sign=&need_sign=&isIgnore=&popid=&callback=&guf=&not_duplite_str=&need_user_id=&poy="
+      "&gvfdcname=10&gvfdcre=" +
+      upper_hex(endpoints.home_page);
   body += "&from_encoding=";
   return body;
 }

@@ -91,8 +91,8 @@ std::string query_sold_items(const Endpoints& endpoints, const Timing& timing) {
   options.method = "POST";
   options.body = sold_items_query_body(endpoints.seller_id);
   options.ca_file = endpoints.ca_file;
-  std::string reply = http_fetch(endpoint_address(endpoints, endpoints.trade_host, "/trade/itemlist/list_sold_items.htm"),
-                                 options, timing);
+  std::string reply = http_fetch(
+      endpoint_address(endpoints, endpoints.trade_host, "/trade/itemlist/list_sold_items.htm"), options, timing);
   reply.resize(text::until_nul(reply).size());
   return reply;
 }

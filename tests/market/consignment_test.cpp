@@ -24,7 +24,9 @@ std::string consign_page(const std::string& country_close = "\"/>") {
       "<input id=\"address\" name=\"_fmw.r._0.ad\" value=\"文三路 100号\" />\n"
       "<input id=\"zipCode\" name=\"_fmw.r._0.z\" value=\"310000\" />\n"
       "<input id=\"contactId\" name=\"_fmw.s._0.co\" value=\"8812\" />\n"
-      "<input id=\"countryId\" name=\"_fmw.s._0.coun\" value=\"1" + country_close + "\n"
+      "<input id=\"countryId\" name=\"_fmw.s._0.coun\" value=\"1" +
+      country_close +
+      "\n"
       "<input id=\"contactName\" name=\"_fmw.s._0.c\" value=\"李四\" />\n"
       "<input id=\"adr\" name=\"_fmw.s._0.adr\" value=\"上海市\" />\n"
       "<input id=\"dDDAdr\" name=\"_fmw.s._0.dd\" value=\"浦东新区\" />\n"
@@ -42,10 +44,10 @@ TEST(Consignment, PageAddressUsesTheLogisticsHost) {
 
 TEST(Consignment, CutsTheSixteenValues) {
   const ConsignFields f = cut_consign_fields(consign_page());
-  const ConsignFields expected{"t0K3n",       "2024030512", gb("浙江省"),      gb("张三"),     gb("浙江省"),
-                               gb("杭州市 西湖区"), gb("文三路 100号"), "310000",        "8812",       "1",
-                               gb("李四"),       gb("上海市"),     gb("浦东新区"), gb("世纪大道1号"), "200120",
-                               "13800000000"};
+  const ConsignFields expected{
+      "t0K3n",  "2024030512", gb("浙江省"), gb("张三"), gb("浙江省"), gb("杭州市 西湖区"), gb("文三路 100号"),
+      "310000", "8812",       "1",          gb("李四"), gb("上海市"), gb("浦东新区"),      gb("世纪大道1号"),
+      "200120", "13800000000"};
   EXPECT_EQ(f, expected);
   // The country id's tag must close without a space.
   EXPECT_EQ(cut_consign_fields(consign_page("\" />")).sender_country_id, "");
@@ -119,12 +121,12 @@ TEST(Consignment, PathsOfTheDummyConsignment) {
   };
   for (const Case& c : cases) {
     ConsignServer logistics(c.answers);
-    EXPECT_EQ(consign_dummy("2024030512", c.page, logistics.endpoints(), testing::fast_timing()), c.shipped)
-        << c.name;
+    EXPECT_EQ(consign_dummy("2024030512", c.page, logistics.endpoints(), testing::fast_timing()), c.shipped) << c.name;
     const auto requests = logistics.server.requests();
     ASSERT_EQ(requests.size(), c.posts) << c.name;
-    const std::string expected = testing::expected_post(logistics.server.port(), "/user/consign.htm?trade_id=2024030512",
-                                                        consign_form_body(cut_consign_fields(c.page)));
+    const std::string expected =
+        testing::expected_post(logistics.server.port(), "/user/consign.htm?trade_id=2024030512",
+                               consign_form_body(cut_consign_fields(c.page)));
     for (const std::string& request : requests) EXPECT_EQ(request, expected) << c.name;
   }
 }

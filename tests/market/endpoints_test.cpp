@@ -41,9 +41,9 @@ TEST_F(EndpointsFile, ValuesOverrideTheDefaults) {
 
 TEST_F(EndpointsFile, MalformedFileIsReportedOnceAndNotUsed) {
   const char* bad[] = {
-      "seller_id = 99999999\n[marketplace]\n",     // no section
-      "[marketplace]\nlogin_host\n",               // no "="
-      "[marketplace]\nlogin_hots = a.example\n",   // unknown key
+      "seller_id = 99999999\n[marketplace]\n",    // no section
+      "[marketplace]\nlogin_host\n",              // no "="
+      "[marketplace]\nlogin_hots = a.example\n",  // unknown key
       "[marketplace]\nscheme = ftp\n",
       "[marketplace]\nlogin_host = a b\n",
       "[marketplace]\nlogin_host = a.example/x\n",

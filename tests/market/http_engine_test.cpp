@@ -155,7 +155,8 @@ TEST(HttpEngine, HttpsWorksWithATrustedCertificate) {
   const std::string dir = VARNEL_TEST_FIXTURES "/fixtures/";
   httplib::SSLServer server((dir + "loopback.crt").c_str(), (dir + "loopback.key").c_str());
   ASSERT_TRUE(server.is_valid());
-  server.Get("/secure", [](const httplib::Request&, httplib::Response& res) { res.set_content("tls ok", "text/plain"); });
+  server.Get("/secure",
+             [](const httplib::Request&, httplib::Response& res) { res.set_content("tls ok", "text/plain"); });
   const int port = server.bind_to_any_port("127.0.0.1");
   std::thread runner([&] { server.listen_after_bind(); });
   const std::string address = "HTTPS://127.0.0.1:" + std::to_string(port) + "/secure";

@@ -88,7 +88,8 @@ TEST_F(MarketLoginGui, RightPasswordLogsInAndClosesTheWindow) {
   EXPECT_EQ(session.account, "瓦尼尔 ");  // the trailing space is kept
   // The Chinese account went out as GBK percent groups, its space too.
   bool sent = false;
-  for (const auto& r : shop.requests()) sent |= r.body.starts_with("TPL_username=%CD%DF%C4%E1%B6%FB%20&TPL_password=%C3%DC%C2%EB%20pw&");
+  for (const auto& r : shop.requests())
+    sent |= r.body.starts_with("TPL_username=%CD%DF%C4%E1%B6%FB%20&TPL_password=%C3%DC%C2%EB%20pw&");
   EXPECT_TRUE(sent);
 }
 
@@ -188,7 +189,8 @@ TEST_F(MarketLoginGui, AreaSwitchesOnLoginAndBackOnLogoutAfterPausingDelivery) {
   EXPECT_EQ(host.user_edit->text(), QString::fromUtf8("瓦尼尔 "));
 
   QTest::mouseClick(host.logout_button, Qt::LeftButton);
-  EXPECT_EQ(order, (std::vector<std::string>{"pause delivery, logged in: 1, logout sent: 0", "edit shows: 正在退出.."}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"pause delivery, logged in: 1, logout sent: 0", "edit shows: 正在退出.."}));
   EXPECT_EQ(requests_to("/member/logout.jhtml?f=top"), 1u);
   EXPECT_FALSE(session.logged_in());
   EXPECT_TRUE(host.shows_logged_out());

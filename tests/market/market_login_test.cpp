@@ -53,7 +53,7 @@ TEST(MarketLogin, MarkerAnywhereInThePageMeansLoggedIn) {
   EXPECT_FALSE(login_page_accepted(gb("您输入的密码和账户名不匹配")));
   EXPECT_FALSE(login_page_accepted(""));
   EXPECT_FALSE(login_page_accepted("\xE6\x88\x91\xE6\x98\xAF\xE4\xB9\xB0\xE5\xAE\xB6"));  // the UTF-8 form
-  EXPECT_FALSE(login_page_accepted(std::string("x\0", 2) + gb("我是买家")));         // after the end of text
+  EXPECT_FALSE(login_page_accepted(std::string("x\0", 2) + gb("我是买家")));              // after the end of text
 }
 
 TEST(MarketLogin, LoginPostsTheFormToTheLoginHost) {

@@ -28,8 +28,9 @@ inline std::string expected_head(const std::string& verb, int port, const std::s
 }
 
 inline std::string expected_post(int port, const std::string& path, const std::string& body) {
-  return expected_head("POST", port, path) + "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
-         std::to_string(body.size()) + "\r\n\r\n" + body;
+  return expected_head("POST", port, path) +
+         "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\n\r\n" + body;
 }
 
 // All three hosts on one loopback port.

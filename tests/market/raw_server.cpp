@@ -60,8 +60,8 @@ std::vector<std::string> RawServer::requests() const {
 }
 
 std::string RawServer::reply(const std::string& body, const std::string& status, const std::string& headers) {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
-         "\r\nConnection: close\r\n" + headers + "\r\n" + body;
+  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n" +
+         headers + "\r\n" + body;
 }
 
 // Reads the header block and as many body bytes as its Content-Length says.

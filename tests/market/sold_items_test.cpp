@@ -60,20 +60,27 @@ TEST(SoldItems, CuttingRuleEdges) {
       {"empty page", "", {}},
       // The first search starts one marker length into the page.
       {"block at the very start", b1 + b1, {{1, "买家已付款", "1", "A", "n1"}}},
-      {"last block without end marker", sold_page(b1 + start + "<tr id=\"item2\" class="), {{1, "买家已付款", "1", "A", "n1"}, {2, "", "", "", ""}}},
-      {"field markers missing", sold_page(start + "<strong>x</strong>" + gb("<!--end 子订单list  end-->")), {{1, "", "", "", ""}}},
+      {"last block without end marker",
+       sold_page(b1 + start + "<tr id=\"item2\" class="),
+       {{1, "买家已付款", "1", "A", "n1"}, {2, "", "", "", ""}}},
+      {"field markers missing",
+       sold_page(start + "<strong>x</strong>" + gb("<!--end 子订单list  end-->")),
+       {{1, "", "", "", ""}}},
       // A field whose end marker lies only beyond the block's end stays empty.
       {"field end outside block",
        sold_page(start + "<tr id=\"item9" + gb("<!--end 子订单list  end-->") + "\" class="),
        {{1, "", "", "", ""}}},
-      {"zero byte ends the page", sold_page(b1) + std::string(1, '\0') + sold_page(b1), {{1, "买家已付款", "1", "A", "n1"}}},
+      {"zero byte ends the page",
+       sold_page(b1) + std::string(1, '\0') + sold_page(b1),
+       {{1, "买家已付款", "1", "A", "n1"}}},
   };
   for (const Case& c : cases) EXPECT_EQ(cut_sold_items(c.page), c.expected) << c.name;
 }
 
 TEST(SoldItems, MarkerIsNotMatchedFromTheSecondByteOfACharacter) {
   // "\xB1<!--start..." where B1 is a lead byte: the marker's "<" is its trailing byte.
-  const std::string page = sold_page("\xB1" + sold_block("5", "买家已付款", "A", "n") + "x" + sold_block("6", "买家已付款", "B", "m"));
+  const std::string page =
+      sold_page("\xB1" + sold_block("5", "买家已付款", "A", "n") + "x" + sold_block("6", "买家已付款", "B", "m"));
   const auto orders = cut_sold_items(page);
   ASSERT_EQ(orders.size(), 1u);
   EXPECT_EQ(orders[0].order_number, "6");
@@ -90,7 +97,8 @@ TEST(SoldItems, HostilePagesNeverCrashAndYieldNothingFalse) {
   // 50 MiB of binary noise: nothing.
   EXPECT_TRUE(cut_sold_items(noise(50u << 20, 1)).empty());
   // Noise around one real block (after a few ASCII bytes so that it starts on a character boundary).
-  const std::string one = noise(1u << 20, 2) + "\n\n\n" + sold_block("77", "买家已付款", "卡", "n") + noise(1u << 20, 3);
+  const std::string one =
+      noise(1u << 20, 2) + "\n\n\n" + sold_block("77", "买家已付款", "卡", "n") + noise(1u << 20, 3);
   const std::vector<SoldOrder> expected = {{1, "买家已付款", "77", "卡", "n"}};
   EXPECT_EQ(cut_sold_items(one), expected);
   // Start markers only, far apart from any end marker: every block empty, and cut in linear time.

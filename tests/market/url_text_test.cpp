@@ -71,9 +71,9 @@ TEST(UrlText, TextBetween) {
       {"<b>1</b><b>2</b>", "<b>", "</b>", 1, "1"},
       {"<b>1</b><b>2</b>", "<b>", "</b>", 2, "2"},
       {"<b>1</b><b>2</b>", "<b>", "</b>", 0, "1"},
-      {"<b>open", "<b>", "</b>", 1, ""},      // end marker missing
+      {"<b>open", "<b>", "</b>", 1, ""},        // end marker missing
       {"no marker</b>", "<b>", "</b>", 1, ""},  // start marker missing
-      {"<B>x</B>", "<b>", "</b>", 1, ""},     // case counts
+      {"<B>x</B>", "<b>", "</b>", 1, ""},       // case counts
       {"<b></b>", "<b>", "</b>", 1, ""},
       {"<b>x</b>", "<b>", "</b>", 99, ""},
       // "\xD0[" would match the trailing byte of 中: never taken as a start.

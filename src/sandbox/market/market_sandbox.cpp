@@ -52,7 +52,8 @@ MarketSandbox::MarketSandbox(SellerAccount account) : shop_(std::move(account)),
   server_->thread = std::thread([this] { server_->http.listen_after_bind(); });
   // stop() does nothing to a server that has not started listening yet, so a sandbox destroyed right
   // away would otherwise wait on its thread forever.
-  for (int i = 0; i < 5000 && !server_->http.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  for (int i = 0; i < 5000 && !server_->http.is_running(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 MarketSandbox::~MarketSandbox() {

@@ -109,7 +109,8 @@ ShopResponse SandboxShop::handle(const ShopRequest& request) {
 
 ShopResponse SandboxShop::login(const ShopRequest& request) {
   const auto form = parse_form(request.body);
-  const bool valid = form_text(form, "action") == "Authenticator" && form_text(form, "TPL_username") == account_.account &&
+  const bool valid = form_text(form, "action") == "Authenticator" &&
+                     form_text(form, "TPL_username") == account_.account &&
                      form_text(form, "TPL_password") == account_.password;
   if (!valid) return html(pages::login_failed());
   std::lock_guard lock(mutex_);
@@ -139,7 +140,8 @@ ShopResponse SandboxShop::sold_items(const ShopRequest& request) {
   if (!session_of(request)) return html(pages::login_form());
   std::vector<ListedOrder> listed;
   if (form_text(form, "sellerNumID") == account_.seller_id && form_text(form, "event_submit_do_query") == "1") {
-    for (auto it = orders_.rbegin(); it != orders_.rend(); ++it) listed.push_back({it->number, it->item, it->nick, it->state});
+    for (auto it = orders_.rbegin(); it != orders_.rend(); ++it)
+      listed.push_back({it->number, it->item, it->nick, it->state});
   }
   return html(pages::sold_items(account_.account, listed));
 }
@@ -170,8 +172,8 @@ ShopResponse SandboxShop::consign(const ShopRequest& request) {
   if (order->state != OrderState::paid) return html(pages::consign_error("该订单当前状态不能发货。"));
   ++order->consign_attempts;
   const Person receiver = receiver_of(order->number);
-  const bool address_ok = form_text(form, "_fmw.r._0.p") == receiver.province &&
-                          form_text(form, "_fmw.r._0.c") == receiver.name;
+  const bool address_ok =
+      form_text(form, "_fmw.r._0.p") == receiver.province && form_text(form, "_fmw.r._0.c") == receiver.name;
   if (!address_ok || (order->refuse_address_once && order->consign_attempts == 1)) {
     return html(pages::consign_refused_address());
   }

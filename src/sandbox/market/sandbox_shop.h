@@ -87,7 +87,7 @@ class SandboxShop {
   const SellerAccount account_;
   mutable std::mutex mutex_;
   std::map<std::string, Session> sessions_;  // by the cookie value
-  std::vector<ShopOrder> orders_;             // oldest first
+  std::vector<ShopOrder> orders_;            // oldest first
   std::vector<std::string> shipped_;
   std::mt19937_64 rng_;
   long long next_number_ = 0;

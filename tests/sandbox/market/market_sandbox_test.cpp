@@ -36,7 +36,9 @@ struct Sandbox : ::testing::Test {
   std::string consign_page(const std::string& number) {
     return market::http_fetch(market::consign_page_address(number, endpoints), {}, timing);
   }
-  bool ship(const std::string& number) { return market::consign_dummy(number, consign_page(number), endpoints, timing); }
+  bool ship(const std::string& number) {
+    return market::consign_dummy(number, consign_page(number), endpoints, timing);
+  }
   size_t posts_to(const std::string& path) {
     size_t n = 0;
     for (const RecordedRequest& r : shop.requests()) n += r.method == "POST" && r.target.starts_with(path);
