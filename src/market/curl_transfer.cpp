@@ -102,31 +102,29 @@ std::vector<std::string> header_lines(std::string_view address, std::string_view
   return lines;
 }
 
-}  // namespace
+// One request of a transfer: the first one, or one that follows a redirect.
+struct Hop {
+  std::string url;
+  std::string verb;  // as the caller wrote it; only a POST has a body
+  bool post = false;
+};
 
-std::string curl_transfer(std::string_view address, const HttpOptions& options, const Timing& timing) {
-  // A control character in an address (a CR LF cut out of a hostile page) would end up in the header
-  // lines; such an address is not requested at all.
-  if (std::any_of(address.begin(), address.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; })) return {};
-  const int port = url_port(address);
-  const std::string host = url_host(address);
-  if (host.empty() || port <= 0 || port > 65535) return {};
-  const bool secure = url_is_secure(address);
-  const std::string url = (secure ? "https://" : "http://") + host + ":" + std::to_string(port) + url_path(address);
+struct HopResult {
+  long status = 0;
+  std::string redirect;  // absolute address of a redirect's target, or empty
+};
 
+// Performs one request into `reply`. The header lines are the caller's and the defaults; the lines
+// that announce a body are added for a POST only.
+HopResult perform(const Hop& hop, const std::vector<std::string>& base_lines, const std::string& body,
+                  const HttpOptions& options, const Timing& timing, Reply& reply) {
   std::unique_ptr<CURL, EasyFree> easy(curl_easy_init());
   if (!easy) return {};
   CURL* h = easy.get();
-  Reply reply;
-  reply.headers = options.response_headers;
-  if (reply.headers) reply.headers->clear();
-
   curl_easy_setopt(h, CURLOPT_SHARE, cookie_share());
   curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");  // switches the cookie engine on, reads no file
-  curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(h, CURLOPT_URL, hop.url.c_str());
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(h, CURLOPT_MAXREDIRS, 20L);
   curl_easy_setopt(h, CURLOPT_USERAGENT, kUserAgent);
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, on_body);
   curl_easy_setopt(h, CURLOPT_WRITEDATA, &reply);
@@ -135,6 +133,7 @@ std::string curl_transfer(std::string_view address, const HttpOptions& options, 
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &reply);
   }
   // An empty proxy is set explicitly so that proxy variables of the environment are not used either.
+  const bool secure = url_is_secure(hop.url);
   const std::string proxy = options.proxy && !secure ? *options.proxy : std::string();
   curl_easy_setopt(h, CURLOPT_PROXY, proxy.c_str());
   if (!options.ca_file.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, options.ca_file.c_str());
@@ -144,14 +143,12 @@ std::string curl_transfer(std::string_view address, const HttpOptions& options, 
   curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(std::max(1, (timing.http_timeout_ms + 999) / 1000)));
 
-  std::vector<std::string> lines = header_lines(address, options.extra_headers.value_or(std::string()));
-  const std::string method = options.method.value_or(std::string());
-  const std::string body = options.body.value_or(std::string());
-  if (is_post(method)) {
+  std::vector<std::string> lines = base_lines;
+  if (hop.post) {
     curl_easy_setopt(h, CURLOPT_POST, 1L);
     curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.c_str());
-    if (method != "POST") curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.c_str());
+    if (hop.verb != "POST") curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, hop.verb.c_str());
     if (body.empty()) {
       // A bare "Name:" line removes curl's own header: an empty body goes without both.
       lines.emplace_back("Content-Type:");
@@ -174,8 +171,50 @@ std::string curl_transfer(std::string_view address, const HttpOptions& options, 
   }
   curl_easy_setopt(h, CURLOPT_HTTPHEADER, list.get());
 
-  curl_easy_perform(h);
-  if (reply.over_cap) return {};
+  HopResult result;
+  if (curl_easy_perform(h) != CURLE_OK) return result;
+  curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.status);
+  char* next = nullptr;
+  if (curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &next) == CURLE_OK && next) result.redirect = next;
+  return result;
+}
+
+constexpr int kMaxRedirects = 20;
+
+}  // namespace
+
+std::string curl_transfer(std::string_view address, const HttpOptions& options, const Timing& timing) {
+  // A control character in an address (a CR LF cut out of a hostile page) would end up in the header
+  // lines; such an address is not requested at all.
+  if (std::any_of(address.begin(), address.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; })) return {};
+  const int port = url_port(address);
+  const std::string host = url_host(address);
+  if (host.empty() || port <= 0 || port > 65535) return {};
+
+  Hop hop;
+  hop.url = (url_is_secure(address) ? "https://" : "http://") + host + ":" + std::to_string(port) + url_path(address);
+  hop.verb = options.method.value_or(std::string());
+  hop.post = is_post(hop.verb);
+  const std::vector<std::string> lines = header_lines(address, options.extra_headers.value_or(std::string()));
+  const std::string body = options.body.value_or(std::string());
+
+  Reply reply;
+  reply.headers = options.response_headers;
+  if (reply.headers) reply.headers->clear();
+  // Redirects are followed here rather than by curl, which would repeat the POST's Content-Type line
+  // on the GET that follows a 302.
+  for (int redirects = 0;; ++redirects) {
+    reply.body.clear();
+    const HopResult result = perform(hop, lines, body, options, timing, reply);
+    if (reply.over_cap) return {};
+    if (result.status < 300 || result.status > 399 || result.redirect.empty() || redirects == kMaxRedirects) break;
+    hop.url = result.redirect;
+    // As browsers do: only 307 and 308 repeat the POST, every other redirect becomes a GET.
+    if (result.status != 307 && result.status != 308) {
+      hop.post = false;
+      hop.verb = "GET";
+    }
+  }
   return std::move(reply.body);
 }
 

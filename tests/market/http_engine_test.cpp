@@ -97,8 +97,23 @@ TEST(HttpEngine, RedirectIsFollowedAndOnlyTheLastBodyReturned) {
   o.response_headers = &headers;
   EXPECT_EQ(http_request(server.address("/here"), o, testing::fast_timing()), "arrived");
   ASSERT_EQ(server.requests().size(), 2u);
-  EXPECT_TRUE(server.requests()[1].starts_with("GET /there HTTP/1.1\r\n"));
+  const std::string followed = server.requests()[1];
+  EXPECT_TRUE(followed.starts_with("GET /there HTTP/1.1\r\n"));
+  // The redirected request is a plain GET: no body and no lines that announce one.
+  EXPECT_TRUE(followed.ends_with("\r\n\r\n")) << followed;
+  EXPECT_EQ(followed.find("Content-"), std::string::npos) << followed;
   EXPECT_TRUE(headers.starts_with("HTTP/1.1 200 OK\r\n")) << headers;
+}
+
+TEST(HttpEngine, TemporaryRedirectRepeatsThePost) {
+  RawServer server([](const std::string&, int index) {
+    if (index == 0) return RawServer::Answer{RawServer::reply("", "307 Temporary Redirect", "Location: /again\r\n")};
+    return RawServer::Answer{RawServer::reply("kept")};
+  });
+  EXPECT_EQ(http_request(server.address("/first"), post("k=v"), testing::fast_timing()), "kept");
+  ASSERT_EQ(server.requests().size(), 2u);
+  EXPECT_TRUE(server.requests()[1].starts_with("POST /again HTTP/1.1\r\n"));
+  EXPECT_TRUE(server.requests()[1].ends_with("Content-Length: 3\r\n\r\nk=v"));
 }
 
 TEST(HttpEngine, CookieSetOnOneThreadGoesWithRequestsOfAnother) {
