@@ -19,7 +19,8 @@ bool DbConnection::create(const std::string& path, const std::string& password) 
 bool DbConnection::open_with_flags(const std::string& path, const std::string& password, int flags) {
   close();
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_FULLMUTEX, nullptr) != SQLITE_OK) {
+  // A connection is used by one thread at a time, so SQLite needs no mutex of its own on it.
+  if (sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
     last_error_ = db ? sqlite3_errmsg(db) : "cannot open";
     sqlite3_close(db);
     return false;

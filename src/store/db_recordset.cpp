@@ -56,8 +56,15 @@ bool DbRecordset::prepare_and_step(const std::string& sql, const DbParams& param
   return true;
 }
 
+bool DbRecordset::open_paged(const std::string& sql, const DbParams& params, const std::string& key) {
+  if (!open(sql, params)) return false;
+  paging_key_ = key;
+  return true;
+}
+
 bool DbRecordset::open(const std::string& statement, const DbParams& params) {
   close();
+  paging_key_.clear();
   affected_count_ = -1;
   std::string sql(trim_statement(statement));
   if (!is_selection(sql)) {
@@ -74,8 +81,33 @@ bool DbRecordset::open(const std::string& statement, const DbParams& params) {
   return true;
 }
 
+const DbRecordset::PageIndex& DbRecordset::page_index() {
+  const long long version = connection_->data_version();
+  PageIndex& index = page_index_;
+  if (index.sql == sql_ && index.params == params_ && index.key == paging_key_ && index.page_size == page_size_ &&
+      index.data_version == version)
+    return index;
+  index = PageIndex{sql_, params_, paging_key_, page_size_, version, 0, {}};
+  sqlite3_stmt* stmt = nullptr;
+  std::string sql = "SELECT \"" + paging_key_ + "\" FROM (" + sql_ + ")";
+  if (sqlite3_prepare_v2(connection_->handle(), sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+      bind_params(stmt, params_)) {
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+      if (index.count++ % page_size_ != 0) continue;
+      if (sqlite3_column_type(stmt, 0) == SQLITE_INTEGER)
+        index.first_keys.emplace_back(static_cast<std::int64_t>(sqlite3_column_int64(stmt, 0)));
+      else
+        index.first_keys.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                                                  static_cast<size_t>(sqlite3_column_bytes(stmt, 0))));
+    }
+  }
+  sqlite3_finalize(stmt);
+  return index;
+}
+
 int DbRecordset::record_count() {
   if (!stmt_) return 0;
+  if (!paging_key_.empty()) return page_index().count;
   if (!count_) {
     int n = 0;
     sqlite3_stmt* stmt = nullptr;
@@ -155,11 +187,17 @@ int DbRecordset::go_to_page(std::optional<int> page) {
   if (page && stmt_) {
     int target = std::min(*page, page_count());
     if (target >= 1) {
-      long long offset = static_cast<long long>(target - 1) * page_size_;
       DbParams params = params_;
-      params.emplace_back(static_cast<std::int64_t>(offset));
+      std::string sql;
+      if (paging_key_.empty()) {
+        params.emplace_back(static_cast<std::int64_t>(target - 1) * page_size_);
+        sql = "SELECT * FROM (" + sql_ + ") LIMIT -1 OFFSET ?";
+      } else {
+        params.push_back(page_index().first_keys[target - 1]);
+        sql = "SELECT * FROM (" + sql_ + ") WHERE \"" + paging_key_ + "\" >= ?";
+      }
       std::optional<int> count = count_;
-      if (prepare_and_step("SELECT * FROM (" + sql_ + ") LIMIT -1 OFFSET ?", params)) {
+      if (prepare_and_step(sql, params)) {
         current_page_ = target;
         count_ = count;
       } else {

@@ -25,6 +25,11 @@ class DbRecordset {
 
   void attach(DbConnection& connection);
   bool open(const std::string& sql, const DbParams& params = {});
+  // A selection listed page by page. `key` names a unique column of the result whose ascending order
+  // the statement returns its rows in ("... order by 卡密表.ID" with key "ID"). Pages are then reached
+  // through an index of each page's first key instead of counting rows off from the start, and the
+  // index is kept for the next listing until the data or the page size changes.
+  bool open_paged(const std::string& sql, const DbParams& params, const std::string& key);
   bool is_open() const { return stmt_ != nullptr; }
   bool close();
 
@@ -45,7 +50,18 @@ class DbRecordset {
   int affected_count() const { return affected_count_; }
 
  private:
+  struct PageIndex {
+    std::string sql;
+    DbParams params;
+    std::string key;
+    int page_size = 0;
+    long long data_version = -1;
+    int count = 0;
+    std::vector<DbValue> first_keys;  // the key of each page's first row
+  };
+
   bool prepare_and_step(const std::string& sql, const DbParams& params);
+  const PageIndex& page_index();
   int column_index(const std::string& name) const;
   void finalize();
 
@@ -55,6 +71,8 @@ class DbRecordset {
   bool has_row_ = false;
   std::string sql_;
   DbParams params_;
+  std::string paging_key_;
+  PageIndex page_index_;
   std::optional<int> count_;
   int page_size_ = 10;
   int current_page_ = 0;
