@@ -114,3 +114,34 @@ TEST_F(RecordsetTest, AParameterisedSelectionPagesWithItsValues) {
   ASSERT_TRUE(rs_.read_text("帐号", account));
   EXPECT_EQ(account, "acc11");
 }
+
+TEST_F(RecordsetTest, KeyedPagingFollowsChangesAndPageSizes) {
+  insert_keys(25);
+  const std::string sql = "select * from 卡密表 where 是否已使用=? order by ID";
+  auto first_account_of_page = [&](int page) {
+    EXPECT_TRUE(rs_.open_paged(sql, {db_text("否")}, "ID"));
+    rs_.go_to_page(page);
+    std::string account;
+    rs_.read_text("帐号", account);
+    return account;
+  };
+  rs_.page_size(10);
+  EXPECT_EQ(first_account_of_page(3), "acc21");
+  EXPECT_EQ(rs_.page_count(), 3);
+  EXPECT_EQ(first_account_of_page(9), "acc21");  // clamped to the last page
+  // A change of the data, from this connection or another, is seen by the next listing.
+  ASSERT_TRUE(db_.execute("UPDATE 卡密表 SET 是否已使用='是' WHERE ID <= 5"));
+  EXPECT_EQ(first_account_of_page(1), "acc6");
+  EXPECT_EQ(rs_.record_count(), 20);
+  DbConnection other;
+  ASSERT_TRUE(other.open(path_, kDatabasePassword));
+  ASSERT_TRUE(other.execute("UPDATE 卡密表 SET 是否已使用='是' WHERE ID <= 15"));
+  EXPECT_EQ(first_account_of_page(1), "acc16");
+  EXPECT_EQ(rs_.page_count(), 1);
+  rs_.page_size(4);
+  EXPECT_EQ(first_account_of_page(2), "acc20");
+  EXPECT_EQ(rs_.page_count(), 3);
+  int rows = 0;
+  for (; !rs_.at_end(); rs_.move_next()) ++rows;
+  EXPECT_EQ(rows, 6);  // the rest of the result from that page on
+}
