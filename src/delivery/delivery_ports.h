@@ -1,0 +1,23 @@
+#pragma once
+// How the delivery engine reaches the screen: a log sink and the timers. The app implements them with
+// the operation log and one-shot QTimers on the window thread; tests with plain objects.
+
+#include <functional>
+#include <string>
+
+namespace varnel::delivery {
+
+using LogSink = std::function<void(const std::string&)>;
+
+enum class TimerId { detection, delivery, resend };
+
+class TimersPort {
+ public:
+  virtual ~TimersPort() = default;
+  // (Re)starts the one-shot timer's countdown; called from worker threads too.
+  virtual void arm(TimerId timer, int period_ms) = 0;
+  // Stops every timer (pause and exit); window thread.
+  virtual void stop_all() = 0;
+};
+
+}  // namespace varnel::delivery
