@@ -8,8 +8,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/delivery_controls.h"
+#include "app/im_init_controller.h"
 #include "app/list_view.h"
 #include "app/log_file.h"
+#include "app/market_login_area.h"
+#include "market/endpoints.h"
 #include "store/schema.h"
 #include "text/encoding.h"
 #include "ui/report.h"
@@ -55,6 +59,22 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
   connect(ui_->最小化图形按钮, &QPushButton::clicked, this, &QWidget::showMinimized);
   connect(ui_->图片框1, &QLabel::linkActivated, this,
           [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kProductPage))); });
+
+  const market::Endpoints endpoints =
+      market::load_endpoints(market::endpoints_file(context_.run_dir), context_.log.sink());
+  delivery_ = std::make_unique<DeliveryControls>(
+      DeliveryControls::Controls{ui_->开始超级按钮, ui_->开始提示标签, ui_->首页队列超级列表框,
+                                 ui_->首页失败超级列表框, ui_->首页黑名单超级列表框},
+      context_, endpoints);
+  market_area_ = new MarketLoginArea(
+      {ui_->登陆淘宝按钮, ui_->淘宝用户编辑框, ui_->登陆淘宝注消按钮, ui_->主_信息标签}, context_.market_session,
+      endpoints, context_.timing, context_.log.sink(), [this] { delivery_->pause_if_running(); }, this);
+  market_area_->set_login_hint(context_.market_login_hint);
+  im_init_ = new ImInitController(
+      ui_->初始化旺旺按钮, ui_->主_信息标签, context_.window_system, delivery_->im_windows(),
+      [this] { return context_.market_session.account; }, context_.log.sink(), this);
+  // Connected after the controller's own handler, so the engine gets the windows it has just found.
+  connect(ui_->初始化旺旺按钮, &QPushButton::clicked, this, [this] { delivery_->im_initialised(); });
 }
 
 MainWindow::~MainWindow() { run_exit_sequence(); }
@@ -79,7 +99,7 @@ void MainWindow::page_changed(int page) {
   if (hook != page_hooks_.end() && hook->second) hook->second();
 }
 
-bool MainWindow::logged_in_to_market() const { return false; }
+bool MainWindow::logged_in_to_market() const { return context_.market_session.logged_in(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (exited_) return event->accept();
@@ -94,8 +114,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::run_exit_sequence() {
   if (exited_) return;
   exited_ = true;
-  context_.state.detection_enabled = false;
-  context_.state.delivery_enabled = false;
+  // Delivery stops first: no pass may be left using the database, the IM client or the session.
+  delivery_->shutdown();
+  market_area_->logout_if_logged_in();
   main_rs_.close();
   main_db_.close();
   append_run_log(context_.run_dir, context_.clock(), context_.log.text());

@@ -18,6 +18,10 @@ class MainWindow;
 
 namespace varnel::app {
 
+class DeliveryControls;
+class ImInitController;
+class MarketLoginArea;
+
 inline constexpr const char* kProductPage = "http://item.taobao.com/item.htm?id=5820471";
 
 class MainWindow : public QWidget {
@@ -36,6 +40,7 @@ class MainWindow : public QWidget {
   store::DbConnection& main_db() { return main_db_; }
   store::DbRecordset& main_rs() { return main_rs_; }
   Ui::MainWindow& ui() { return *ui_; }
+  DeliveryControls& delivery() { return *delivery_; }
   bool exited() const { return exited_; }
 
  protected:
@@ -51,6 +56,9 @@ class MainWindow : public QWidget {
   store::DbConnection main_db_;
   store::DbRecordset main_rs_;
   std::map<int, std::function<void()>> page_hooks_;
+  MarketLoginArea* market_area_ = nullptr;
+  ImInitController* im_init_ = nullptr;
+  std::unique_ptr<DeliveryControls> delivery_;
   bool exited_ = false;
 };
 

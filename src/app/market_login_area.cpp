@@ -37,6 +37,7 @@ void MarketLoginArea::show_session() {
 void MarketLoginArea::open_login_window() {
   if (session_.logged_in()) return;
   MarketLoginWindow window(session_, endpoints_, timing_, controls_.login_button->window());
+  if (!login_hint_.empty()) window.show_hint(QString::fromStdString(login_hint_));
   if (window.exec() != QDialog::Accepted) return;
   show_session();
   emit session_changed();

@@ -33,6 +33,8 @@ class MarketLoginArea : public QObject {
 
   // For the main window's exit sequence: sends the logout and forgets the account when logged in.
   void logout_if_logged_in();
+  // Shown in the login window's status line when it opens.
+  void set_login_hint(std::string hint) { login_hint_ = std::move(hint); }
 
  signals:
   // After a login or a logout has changed the session.
@@ -49,6 +51,7 @@ class MarketLoginArea : public QObject {
   const Timing timing_;
   market::LogFn log_;
   std::function<void()> before_logout_;
+  std::string login_hint_;
 };
 
 }  // namespace varnel::app

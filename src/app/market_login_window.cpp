@@ -56,4 +56,6 @@ void MarketLoginWindow::login() {
   accept();
 }
 
+void MarketLoginWindow::show_hint(const QString& hint) { ui_->登淘标签->setText(hint); }
+
 }  // namespace varnel::app

@@ -25,6 +25,8 @@ class MarketLoginWindow : public QDialog {
   ~MarketLoginWindow() override;
 
   void reject() override;
+  // A line for the status label until the first login attempt (the sandbox names its account there).
+  void show_hint(const QString& hint);
 
  private:
   void login();

@@ -5,8 +5,8 @@
 
 namespace varnel::app {
 
-Program::Program(std::string run_dir, text::Clock clock, Timing timing)
-    : context_(std::move(run_dir), std::move(clock), timing) {}
+Program::Program(std::string run_dir, text::Clock clock, Timing timing, im::WindowSystem& desktop)
+    : context_(std::move(run_dir), std::move(clock), timing, desktop) {}
 
 Program::~Program() = default;
 

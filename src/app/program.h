@@ -15,7 +15,7 @@ class MainWindow;
 class Program : public QObject {
   Q_OBJECT
  public:
-  Program(std::string run_dir, text::Clock clock, Timing timing);
+  Program(std::string run_dir, text::Clock clock, Timing timing, im::WindowSystem& desktop);
   ~Program() override;
 
   // Shows the login window and opens its database; the event loop does the rest.

@@ -16,13 +16,14 @@
 #include "manual_clock.h"
 #include "report_capture.h"
 #include "run_dir.h"
+#include "sandbox/im/sim_desktop.h"
 
 namespace varnel::testing {
 
 class ProgramTest : public ::testing::Test {
  protected:
   void start_program() {
-    program_ = std::make_unique<app::Program>(run_dir_.str(), clock_.clock(), Timing{});
+    program_ = std::make_unique<app::Program>(run_dir_.str(), clock_.clock(), Timing{}, desktop_);
     program_->show_login();
   }
   template <typename T>
@@ -41,6 +42,7 @@ class ProgramTest : public ::testing::Test {
     QTest::mouseClick(find<QPushButton>(login, "启_登陆按钮"), Qt::LeftButton);
   }
 
+  sandbox::SimDesktop desktop_;  // a desktop without an IM client
   RunDir run_dir_;
   ManualClock clock_;
   ReportCapture boxes_;
