@@ -63,13 +63,18 @@ void Autopilot::click(QWidget* window, const char* name) {
   if (auto* button = child<QPushButton>(window, name)) button->click();
 }
 
+bool Autopilot::fill_in(QWidget* window, const char* name_box, const char* password_box, const Credentials& with) {
+  auto* name = child<QLineEdit>(window, name_box);
+  auto* password = child<QLineEdit>(window, password_box);
+  if (!name || !password) return false;
+  name->setText(QString::fromStdString(with.name));
+  password->setText(QString::fromStdString(with.password));
+  return true;
+}
+
 void Autopilot::log_in() {
   QWidget* login = program_.login_window();
-  auto* account = child<QLineEdit>(login, "启_帐号编辑框");
-  auto* password = child<QLineEdit>(login, "启_密码编辑框");
-  if (!account || !password) return fail("no login window");
-  account->setText(QString::fromStdString(operator_login_.name));
-  password->setText(QString::fromStdString(operator_login_.password));
+  if (!fill_in(login, "启_帐号编辑框", "启_密码编辑框", operator_login_)) return fail("no login window");
   click(login, "启_登陆按钮");
   if (!program_.main_window() || !program_.main_window()->isVisible()) return fail("the operator login failed");
   QTimer::singleShot(kStepMs, this, &Autopilot::log_in_to_market);
@@ -79,11 +84,7 @@ void Autopilot::log_in_to_market() {
   // The marketplace login window is modal: it is filled in and sent from inside its own event loop.
   QTimer::singleShot(kStepMs, this, [this] {
     QWidget* dialog = QApplication::activeModalWidget();
-    auto* account = child<QLineEdit>(dialog, "登淘_帐号编辑框");
-    auto* password = child<QLineEdit>(dialog, "登淘_密码编辑框");
-    if (!account || !password) return fail("no marketplace login window");
-    account->setText(QString::fromStdString(market_login_.name));
-    password->setText(QString::fromStdString(market_login_.password));
+    if (!fill_in(dialog, "登淘_帐号编辑框", "登淘_密码编辑框", market_login_)) return fail("no marketplace login window");
     click(dialog, "登_登陆按钮");
   });
   click(program_.main_window(), "登陆淘宝按钮");

@@ -32,6 +32,7 @@ class Autopilot : public QObject {
   void finish_run();
   void fail(const std::string& why);
   void click(QWidget* window, const char* name);
+  bool fill_in(QWidget* window, const char* name_box, const char* password_box, const Credentials& with);
 
   Program& program_;
   const Credentials operator_login_;
