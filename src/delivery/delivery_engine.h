@@ -14,8 +14,10 @@
 #include <thread>
 
 #include "delivery/app_state.h"
+#include "delivery/card_key_store.h"
 #include "delivery/delivery_ports.h"
 #include "delivery/order_list.h"
+#include "delivery/worker_registry.h"
 #include "im/im_windows.h"
 #include "market/endpoints.h"
 #include "store/db_connection.h"
@@ -28,9 +30,19 @@ class WindowSystem;
 
 namespace varnel::delivery {
 
-enum class DeliveryOutcome { no_stock, verification_required, consign_failed, delivered };
+enum class DeliveryOutcome {
+  no_stock,               // nothing outside the database read
+  verification_required,  // the chat was attempted; nothing sent, nothing consigned
+  consign_failed,         // the marketplace did not confirm; nothing sent, nothing recorded
+  delivered,              // consigned, card key marked used and sale recorded (the message may have failed)
+  im_closed,              // the IM windows were gone before consigning: nothing consigned
+  not_recorded,           // consigned and the key handed out, but marking it used or the sale failed
+  abandoned,              // exit came before consigning: the order is untouched
+};
 enum class PassMode { queue = 1, resend = 2 };
 enum class ToggleResult { not_logged_in, im_not_initialised, paused, started };
+
+struct DeliveryResult;
 
 struct EngineConfig {
   std::string database_path;  // <run dir>/data/data.mdb
@@ -62,7 +74,11 @@ class DeliveryEngine {
 
   // Exit: clears the flags and stops the timers, abandons passes that have not consigned yet (their waits
   // end at once), lets a pass that has consigned finish sending and recording, and joins every worker.
+  // The log sink and the list callbacks may still be called until it returns, so they must not wait for
+  // the window thread. No worker starts afterwards.
   void shutdown();
+  // Waits until every worker started so far has ended (tests; never on a worker).
+  void wait_for_workers();
 
   OrderList& queue() { return queue_; }
   OrderList& retry_list() { return retry_list_; }
@@ -73,7 +89,34 @@ class DeliveryEngine {
   void delivery_pass(PassMode mode);
 
  private:
-  // (private members are the implementer's)
+  void start_worker(TimerId kind);
+  void work_queue_head();
+  void work_retry_head();
+  // Acts on the outcomes both modes share; false when the outcome is left to the caller.
+  bool handle_fault(PassMode mode, const OrderRow& order, const DeliveryResult& result, OrderList& list);
+  DeliveryResult deliver(const OrderRow& order);
+  void file_for_retry(const OrderRow& order, const char* status, int attempts);
+  void arm_resend();
+  void pause_after_fault();
+  bool im_ready() const;
+
+  AppState& state_;
+  im::WindowSystem& ws_;
+  TimersPort& timers_;
+  LogSink log_;
+  const EngineConfig config_;
+
+  mutable std::mutex im_mutex_;
+  im::ImWindows im_;
+  std::mutex on_paused_mutex_;
+  std::function<void()> on_paused_;
+  std::atomic<bool> exiting_{false};
+
+  OrderList queue_;
+  OrderList retry_list_;
+  OrderList blacklist_records_;
+  CardKeyStore store_;      // used under delivery_lock only
+  WorkerRegistry workers_;  // last: its destruction joins the workers before the rest goes
 };
 
 // The chat message for one card key: the template with its "#帐号:123456789#" and "#密码:123456789#" markers
