@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,13 @@
 #include "store/db_connection.h"
 #include "store/db_recordset.h"
 #include "store/schema.h"
+
+namespace varnel::delivery {
+inline void PrintTo(const OrderRow& r, std::ostream* os) {
+  *os << "{" << r.sequence << ", " << r.order_number << ", " << r.item_name << ", " << r.buyer_nick << ", " << r.status
+      << ", " << r.attempts << "}";
+}
+}  // namespace varnel::delivery
 
 namespace varnel::testing {
 
