@@ -98,6 +98,13 @@ class DeliveryTest : public ::testing::Test {
     engine->set_on_paused([this] { ++paused_calls; });
   }
 
+  // A new engine with the current timing (the old one exits first).
+  void remake_engine() {
+    engine.reset();
+    im::resume_delays();
+    make_engine();
+  }
+
   // Called after the simulated client has answered each call of the engine, on the engine's thread.
   void set_extra_hook(std::function<void(const WsCall&)> hook) {
     std::lock_guard lock(mutex_);
