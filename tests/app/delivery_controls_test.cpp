@@ -11,7 +11,7 @@ using namespace varnel;
 
 // The main window against the simulated IM client; the marketplace endpoints point at a closed local port,
 // so a pass that starts never leaves the machine.
-class DeliveryControlsTest : public testing::ProgramTest {
+class DeliveryControlsTest : public varnel::testing::ProgramTest {
  protected:
   void SetUp() override {
     std::ofstream(run_dir_.file("data/endpoints.ini"))

@@ -13,7 +13,7 @@
 using namespace varnel;
 
 TEST(DemoShop, SeedsARunDirectoryOnceAndLeavesItAfterwards) {
-  testing::TempDir dir;
+  varnel::testing::TempDir dir;
   std::string error;
   ASSERT_TRUE(sandbox::seed_demo_run_dir(dir.path(), error)) << error;
   store::DbConnection db;
