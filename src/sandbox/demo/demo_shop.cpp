@@ -74,23 +74,29 @@ bool seed_demo_run_dir(const std::filesystem::path& run_dir, std::string& error)
 }
 
 std::vector<DemoOrder> demo_waiting_orders() {
+  // Every path of a delivery shows within the first minute: deliveries, a refused address, a buyer who
+  // needs verification, the blacklisted buyer, and the little-stocked item running out.
   return {
       {kItems[0].name, "小王同学"},
       {kItems[1].name, "快乐的猫咪", true},
-      {kItems[0].name, "阳光少年2024"},
+      {kItems[1].name, "verify-李先生"},
       {kDemoLowStockItem, "星星点灯"},
+      {kItems[0].name, kDemoBlacklistedBuyer},
+      {kDemoLowStockItem, "夜猫子"},
+      {kDemoLowStockItem, "晚到的顾客"},
+      {kItems[0].name, "busy-张小姐"},
   };
 }
 
 DemoOrder demo_order(int n) {
   static const DemoOrder buyers[] = {
-      {kItems[1].name, "verify-李先生"},
-      {kItems[0].name, "busy-张小姐"},
-      {kItems[0].name, kDemoBlacklistedBuyer},
-      {kDemoLowStockItem, "夜猫子"},
+      {kItems[0].name, "阳光少年2024"},
       {kItems[1].name, "清风徐来"},
-      {kDemoLowStockItem, "晚到的顾客"},
+      {kItems[1].name, "verify-王女士"},
       {kItems[0].name, "开心果"},
+      {kDemoLowStockItem, "迟来的夜猫子"},
+      {kItems[0].name, kDemoBlacklistedBuyer},
+      {kItems[1].name, "busy-赵先生"},
   };
   return buyers[n % (sizeof buyers / sizeof buyers[0])];
 }
