@@ -60,7 +60,8 @@ class DeliveryEngine {
 
   // The start and pause button (window thread). `market_logged_in`: the marketplace session has an account.
   // Start: flags set, one detection and one delivery worker started at once. Pause: flags cleared, timers
-  // stopped; running passes finish and arm nothing.
+  // stopped; running passes finish and arm nothing. A refusal logs its line here; the caller shows the box
+  // ("请登陆淘宝!" or "请初始化旺旺!").
   ToggleResult toggle_delivery(bool market_logged_in);
   // A timer fired (window thread): starts one worker of its kind (resend: a delivery pass in resend mode).
   void timer_fired(TimerId timer);
@@ -75,7 +76,8 @@ class DeliveryEngine {
   // Exit: clears the flags and stops the timers, abandons passes that have not consigned yet (their waits
   // end at once), lets a pass that has consigned finish sending and recording, and joins every worker.
   // The log sink and the list callbacks may still be called until it returns, so they must not wait for
-  // the window thread. No worker starts afterwards.
+  // the window thread. No worker starts afterwards. It interrupts every im::pump_delay of the process; a
+  // later main window calls im::resume_delays() before its waits run again.
   void shutdown();
   // Waits until every worker started so far has ended (tests; never on a worker).
   void wait_for_workers();

@@ -7,6 +7,7 @@
 
 namespace varnel::delivery {
 
+// Called from worker threads too; it must not wait for the window thread (exit joins the workers there).
 using LogSink = std::function<void(const std::string&)>;
 
 enum class TimerId { detection, delivery, resend };
@@ -16,7 +17,8 @@ class TimersPort {
   virtual ~TimersPort() = default;
   // (Re)starts the one-shot timer's countdown; called from worker threads too.
   virtual void arm(TimerId timer, int period_ms) = 0;
-  // Stops every timer (pause and exit); window thread.
+  // Stops every timer: pause and exit on the window thread, and the engine's own pause after a fault it
+  // cannot get past, from a worker thread.
   virtual void stop_all() = 0;
 };
 
