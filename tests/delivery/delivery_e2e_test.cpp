@@ -29,6 +29,11 @@ TEST_F(DeliveryTest, PaidOrdersAreDetectedDeliveredAndRecorded) {
                                           {"3", "1002", kCard, "tom_li", "", ""},
                                           {"4", "1001", kGame, "买家小王", "", ""}}));
   EXPECT_EQ(timers.due(TimerId::detection), 60000);
+  // Orders already waiting, the head included, are not queued twice.
+  const Rows queued = engine->queue().rows();
+  engine->detection_pass();
+  EXPECT_EQ(engine->queue().rows(), queued);
+  EXPECT_EQ(log().size(), 3u);
 
   for (int i = 0; i < 3; ++i) engine->delivery_pass(PassMode::queue);
   EXPECT_EQ(engine->queue().size(), 0u);
