@@ -13,6 +13,7 @@
 #include "app/list_view.h"
 #include "app/log_file.h"
 #include "app/market_login_area.h"
+#include "im/pump_delay.h"
 #include "market/endpoints.h"
 #include "store/schema.h"
 #include "text/encoding.h"
@@ -80,6 +81,8 @@ MainWindow::MainWindow(ProgramContext& context, QWidget* parent)
 MainWindow::~MainWindow() { run_exit_sequence(); }
 
 bool MainWindow::start() {
+  // A previous main window's exit ended every wait; this one's waits run again.
+  im::resume_delays();
   context_.state.running = false;
   context_.state.set_message_template(read_template(context_.run_dir + "/data/wx.dat"));
   context_.state.set_rating_text(read_template(context_.run_dir + "/data/pj.dat"));
