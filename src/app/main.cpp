@@ -24,7 +24,7 @@ std::string run_directory(const varnel::app::CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  // The arguments are checked before any window system is needed, so a mistake is told on any terminal.
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   std::string error;
@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "varnel: %s\n%s", error.c_str(), varnel::app::kUsage);
     return 2;
   }
+  QApplication app(argc, argv);
   const std::string run_dir = run_directory(*cl);
 
   // Off Windows there is no IM client to drive but the simulated one; an empty desktop finds nothing.
