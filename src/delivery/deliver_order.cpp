@@ -20,7 +20,14 @@ bool consign(const DeliveryContext& with, const std::string& order_number) {
   // The encoded number has no spaces left to trim. The POST goes to the same encoded address as the GET, so
   // no text of the page can change where the form is sent.
   const std::string trade_id = market::url_encode(order_number);
-  const std::string page = market::http_fetch(market::consign_page_address(trade_id, with.endpoints), {}, with.timing);
+  // Fetching the page changes nothing on the marketplace, so exit may cut it short; the consignment itself
+  // is never cut once sent.
+  market::HttpOptions fetch;
+  fetch.cancel = &with.exiting;
+  fetch.ca_file = with.endpoints.ca_file;
+  const std::string page =
+      market::http_fetch(market::consign_page_address(trade_id, with.endpoints), fetch, with.timing);
+  if (with.exiting) return false;
   return market::consign_dummy(trade_id, text::until_nul(page), with.endpoints, with.timing);
 }
 

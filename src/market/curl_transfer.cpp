@@ -46,7 +46,13 @@ struct Reply {
   std::string body;
   bool over_cap = false;
   std::string* headers = nullptr;
+  const std::atomic<bool>* cancel = nullptr;
 };
+
+int on_progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  const auto* reply = static_cast<const Reply*>(user);
+  return reply->cancel && reply->cancel->load() ? 1 : 0;  // non-zero aborts the transfer
+}
 
 size_t on_body(char* data, size_t size, size_t count, void* user) {
   auto* reply = static_cast<Reply*>(user);
@@ -128,6 +134,11 @@ HopResult perform(const Hop& hop, const std::vector<std::string>& base_lines, co
   curl_easy_setopt(h, CURLOPT_USERAGENT, kUserAgent);
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, on_body);
   curl_easy_setopt(h, CURLOPT_WRITEDATA, &reply);
+  if (reply.cancel) {
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, on_progress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &reply);
+  }
   if (reply.headers) {
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, on_header);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &reply);
@@ -200,13 +211,14 @@ std::string curl_transfer(std::string_view address, const HttpOptions& options, 
 
   Reply reply;
   reply.headers = options.response_headers;
+  reply.cancel = options.cancel;
   if (reply.headers) reply.headers->clear();
   // Redirects are followed here rather than by curl, which would repeat the POST's Content-Type line
   // on the GET that follows a 302.
   for (int redirects = 0;; ++redirects) {
     reply.body.clear();
     const HopResult result = perform(hop, lines, body, options, timing, reply);
-    if (reply.over_cap) return {};
+    if (reply.over_cap || (reply.cancel && reply.cancel->load())) return {};
     if (result.status < 300 || result.status > 399 || result.redirect.empty() || redirects == kMaxRedirects) break;
     hop.url = result.redirect;
     // As browsers do: only 307 and 308 repeat the POST, every other redirect becomes a GET.

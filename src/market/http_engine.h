@@ -7,6 +7,7 @@
 
 #include "text/timing.h"
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -32,6 +33,9 @@ struct HttpOptions {
   std::string* response_headers = nullptr;
   // A PEM file of certificate authorities trusted for https instead of the system's.
   std::string ca_file;
+  // When set and it turns true, the request ends at once with empty bytes (exit). Only requests whose
+  // abandoning changes nothing on the marketplace pass one: queries and page fetches, never a consignment.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 // Empty bytes when the request cannot be made (bad address, refused, unknown host, no answer in time,

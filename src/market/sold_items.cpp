@@ -86,8 +86,9 @@ std::string sold_items_query_body(std::string_view seller_id) {
   return body;
 }
 
-std::string query_sold_items(const Endpoints& endpoints, const Timing& timing) {
+std::string query_sold_items(const Endpoints& endpoints, const Timing& timing, const std::atomic<bool>* cancel) {
   HttpOptions options;
+  options.cancel = cancel;
   options.method = "POST";
   options.body = sold_items_query_body(endpoints.seller_id);
   options.ca_file = endpoints.ca_file;

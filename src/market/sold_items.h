@@ -4,6 +4,7 @@
 #include "market/endpoints.h"
 #include "text/timing.h"
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,8 +26,10 @@ struct SoldOrder {
 
 std::string sold_items_query_body(std::string_view seller_id);
 
-// Posts the query; the reply's GB18030 bytes up to the first zero byte, empty when the request failed.
-std::string query_sold_items(const Endpoints& endpoints, const Timing& timing);
+// Posts the query; the reply's GB18030 bytes up to the first zero byte, empty when the request failed
+// or `cancel` turned true meanwhile.
+std::string query_sold_items(const Endpoints& endpoints, const Timing& timing,
+                             const std::atomic<bool>* cancel = nullptr);
 
 // Every order block of a reply, in page order. Linear in the page, whatever the page holds.
 std::vector<SoldOrder> cut_sold_items(std::string_view page);

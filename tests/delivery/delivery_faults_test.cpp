@@ -1,6 +1,11 @@
 // What the engine does when a delivery goes wrong half-way: the sale cannot be recorded, the IM client went
 // away before or after the consignment, or the program exits in the middle of a pass.
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <future>
 #include <thread>
@@ -247,6 +252,31 @@ TEST_F(FaultTest, ExitAfterTheConsignmentLetsThePassSendAndRecord) {
   EXPECT_EQ(shop.order_state("1001"), OrderState::shipped);
   EXPECT_EQ(engine->queue().size(), 0u);
   EXPECT_FALSE(timers.armed(TimerId::delivery));
+}
+
+TEST_F(FaultTest, ExitDuringAStalledDetectionQueryDoesNotSitOutItsTimeOut) {
+  // A marketplace that takes the connection and never answers.
+  const int silent = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(listen(silent, 4), 0);
+  socklen_t len = sizeof addr;
+  getsockname(silent, reinterpret_cast<sockaddr*>(&addr), &len);
+  endpoints.trade_host = "127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+  timing.http_timeout_ms = 600000;
+  remake_engine();
+  enable();
+  engine->timer_fired(TimerId::detection);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+  const auto start = std::chrono::steady_clock::now();
+  engine->shutdown();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+  EXPECT_EQ(engine->queue().size(), 0u);
+  EXPECT_FALSE(timers.armed(TimerId::detection));
+  close(silent);
 }
 
 }  // namespace

@@ -147,6 +147,21 @@ TEST(HttpEngine, StalledServerGivesEmptyBytesAfterTheTimeOut) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
+TEST(HttpEngine, ACancelledRequestEndsBeforeItsTimeOut) {
+  RawServer server([](const std::string&, int) { return RawServer::Answer{{}, true}; });
+  std::atomic<bool> cancel{false};
+  HttpOptions options;
+  options.cancel = &cancel;
+  std::thread exit_request([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    cancel = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(http_fetch(server.address("/slow"), options, Timing{}), "");  // the full 18 s time-outs
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  exit_request.join();
+}
+
 TEST(HttpEngine, BrokenBodyGivesTheBytesReadSoFar) {
   RawServer server([](const std::string&, int) {
     return RawServer::Answer{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nfirst part"};
