@@ -55,24 +55,24 @@ std::vector<WindowHandle>& SimDesktop::siblings_of(const Window& window) {
 }
 
 Point SimDesktop::origin_on_screen(const Window& window) {
-  Point origin{window.spec.rect.left, window.spec.rect.top};
+  Point origin{window.layout.rect.left, window.layout.rect.top};
   for (WindowHandle up = window.parent; up != 0;) {
     const Window& parent = windows_.at(up);
-    origin.x += parent.spec.rect.left;
-    origin.y += parent.spec.rect.top;
+    origin.x += parent.layout.rect.left;
+    origin.y += parent.layout.rect.top;
     up = parent.parent;
   }
   return origin;
 }
 
-WindowHandle SimDesktop::create_window(std::uint32_t process_id, WindowHandle parent, const SimWindowSpec& spec) {
+WindowHandle SimDesktop::create_window(std::uint32_t process_id, WindowHandle parent, const SimWindowLayout& layout) {
   WindowHandle handle = 0;
   {
     std::lock_guard lock(lock_);
     if (parent != 0 && !find(parent)) return 0;
     handle = next_handle_;
     next_handle_ += 0x1A;
-    windows_[handle] = {process_id, parent, spec, {}, {}};
+    windows_[handle] = {process_id, parent, layout, {}, {}};
     if (parent == 0) {
       top_level_.insert(top_level_.begin(), handle);
     } else {
@@ -106,7 +106,7 @@ void SimDesktop::move_window(WindowHandle window, Point top_left) {
     std::lock_guard lock(lock_);
     Window* w = find(window);
     if (!w) return;
-    Rect& r = w->spec.rect;
+    Rect& r = w->layout.rect;
     r = {top_left.x, top_left.y, top_left.x + r.width(), top_left.y + r.height()};
   }
   notify_changed();
@@ -117,7 +117,7 @@ void SimDesktop::show_window(WindowHandle window, bool visible) {
     std::lock_guard lock(lock_);
     Window* w = find(window);
     if (!w) return;
-    w->spec.visible = visible;
+    w->layout.visible = visible;
   }
   notify_changed();
 }
@@ -149,7 +149,7 @@ std::optional<Rect> SimDesktop::screen_rect(WindowHandle window) {
   Window* w = find(window);
   if (!w) return std::nullopt;
   const Point origin = origin_on_screen(*w);
-  return Rect{origin.x, origin.y, origin.x + w->spec.rect.width(), origin.y + w->spec.rect.height()};
+  return Rect{origin.x, origin.y, origin.x + w->layout.rect.width(), origin.y + w->layout.rect.height()};
 }
 
 void SimDesktop::set_cursor_pos(Point position) {
@@ -182,7 +182,7 @@ bool SimDesktop::is_window_visible(WindowHandle window) {
   std::lock_guard lock(lock_);
   Window* w = find(window);
   if (!w) return false;
-  for (; w->spec.visible; w = &windows_.at(w->parent)) {
+  for (; w->layout.visible; w = &windows_.at(w->parent)) {
     if (w->parent == 0) return true;
   }
   return false;
@@ -191,13 +191,13 @@ bool SimDesktop::is_window_visible(WindowHandle window) {
 std::string SimDesktop::class_name(WindowHandle window) {
   std::lock_guard lock(lock_);
   Window* w = find(window);
-  return w ? w->spec.class_name : std::string();
+  return w ? w->layout.class_name : std::string();
 }
 
 std::string SimDesktop::window_text(WindowHandle window) {
   std::lock_guard lock(lock_);
   Window* w = find(window);
-  return w ? w->spec.text : std::string();
+  return w ? w->layout.text : std::string();
 }
 
 im::ThreadProcessIds SimDesktop::window_thread_process_id(WindowHandle window) {
@@ -219,7 +219,7 @@ WindowHandle SimDesktop::find_window(std::string_view class_name, std::string_vi
   std::lock_guard lock(lock_);
   for (WindowHandle h : top_level_) {
     const Window& w = windows_.at(h);
-    if ((class_name.empty() || w.spec.class_name == class_name) && w.spec.text == title) return h;
+    if ((class_name.empty() || w.layout.class_name == class_name) && w.layout.text == title) return h;
   }
   return 0;
 }
@@ -235,7 +235,7 @@ WindowHandle SimDesktop::find_window_ex(WindowHandle parent, WindowHandle child_
     ++it;
   }
   for (; it != children.end(); ++it) {
-    if (class_name.empty() || windows_.at(*it).spec.class_name == class_name) return *it;
+    if (class_name.empty() || windows_.at(*it).layout.class_name == class_name) return *it;
   }
   return 0;
 }
@@ -264,7 +264,7 @@ bool SimDesktop::send_set_text(WindowHandle window, std::string_view text) {
     std::lock_guard lock(lock_);
     Window* w = find(window);
     if (!w) return false;
-    w->spec.text = std::string(text);
+    w->layout.text = std::string(text);
   }
   notify_changed();
   return true;
@@ -274,7 +274,7 @@ std::optional<Rect> SimDesktop::client_rect(WindowHandle window) {
   std::lock_guard lock(lock_);
   Window* w = find(window);
   if (!w) return std::nullopt;
-  return Rect{0, 0, w->spec.rect.width(), w->spec.rect.height()};
+  return Rect{0, 0, w->layout.rect.width(), w->layout.rect.height()};
 }
 
 std::optional<Point> SimDesktop::client_to_screen(WindowHandle window, Point client_point) {
@@ -294,15 +294,15 @@ Size SimDesktop::display_size() { return display_; }
 
 void SimDesktop::paint(ScreenPixels& out, Point capture_at, WindowHandle handle, Point parent_origin, Rect clip) {
   const Window& w = windows_.at(handle);
-  if (!w.spec.visible) return;
-  const Rect on_screen = offset(w.spec.rect, parent_origin);
+  if (!w.layout.visible) return;
+  const Rect on_screen = offset(w.layout.rect, parent_origin);
   const Rect area = intersect(on_screen, clip);
   if (area.width() == 0 || area.height() == 0) return;
   auto put = [&](int x, int y, std::uint32_t rgb) {
     out.pixels[static_cast<size_t>(y - capture_at.y) * out.width + (x - capture_at.x)] = rgb & 0xFFFFFF;
   };
   for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) put(x, y, w.spec.fill);
+    for (int x = area.left; x < area.right; ++x) put(x, y, w.layout.fill);
   }
   const Point origin{on_screen.left, on_screen.top};
   for (const Picture& picture : w.pictures) {

@@ -30,7 +30,7 @@ struct PostedMessage {
 };
 using MessageSink = std::function<void(const PostedMessage&)>;
 
-struct SimWindowSpec {
+struct SimWindowLayout {
   std::string class_name;
   std::string text;
   Rect rect;                      // in the parent's client coordinates; on the screen for a top-level window
@@ -49,7 +49,7 @@ class SimDesktop : public im::WindowSystem {
 
   // A new window of the process: a top-level window (parent 0) goes in front of all others, a child after
   // its siblings. 0 when the parent is no window.
-  WindowHandle create_window(std::uint32_t process_id, WindowHandle parent, const SimWindowSpec& spec);
+  WindowHandle create_window(std::uint32_t process_id, WindowHandle parent, const SimWindowLayout& layout);
   // Removes the window and everything inside it; its handles stay invalid.
   void destroy_window(WindowHandle window);
   void move_window(WindowHandle window, Point top_left);
@@ -91,7 +91,7 @@ class SimDesktop : public im::WindowSystem {
   struct Window {
     std::uint32_t process_id = 0;
     WindowHandle parent = 0;
-    SimWindowSpec spec;
+    SimWindowLayout layout;
     std::vector<Picture> pictures;
     std::vector<WindowHandle> children;  // topmost first, as FindWindowEx visits them
   };
