@@ -6,7 +6,7 @@
 
 #include "store/db_connection.h"
 #include "store/db_recordset.h"
-#include "store/db_statement.h"
+#include "store/db_bulk_insert.h"
 #include "store/schema.h"
 
 using namespace varnel::store;
@@ -27,12 +27,17 @@ std::string temp_db(const char* name) {
 // Inserts `count` unused card keys of item 1 in one transaction, the way the import does.
 bool insert_keys(DbConnection& db, int count) {
   if (!db.begin_transaction()) return false;
-  DbStatement insert(db, "INSERT INTO 卡密表 (帐号, 密码, 商品名ID, 是否已使用) VALUES (?, ?, ?, '否')");
+  DbBulkInsert insert(db, "卡密表", {"帐号", "密码", "商品名ID", "是否已使用"});
   for (int i = 0; i < count; ++i) {
-    if (!insert.run({db_text("account" + std::to_string(i)), db_text("pw" + std::to_string(i * 7919LL)), db_int(1)})) {
+    if (!insert.add({db_text("account" + std::to_string(i)), db_text("pw" + std::to_string(i * 7919LL)), db_int(1),
+                     db_text("否")})) {
       db.rollback_transaction();
       return false;
     }
+  }
+  if (!insert.finish()) {
+    db.rollback_transaction();
+    return false;
   }
   return db.commit_transaction();
 }

@@ -21,7 +21,7 @@ bool DbStatement::run(const DbParams& params, int* affected) {
   if (affected) *affected = -1;
   if (!stmt_) return false;
   // Every run binds every parameter, so the previous values need no clearing.
-  if (!bind_params(stmt_, params)) return false;
+  if (!bind_params(stmt_, params, true)) return false;
   bool ok = sqlite3_step(stmt_) == SQLITE_DONE;
   sqlite3_reset(stmt_);
   if (ok && affected) *affected = sqlite3_changes(connection_.handle());

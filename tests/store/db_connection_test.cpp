@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "store/db_bulk_insert.h"
 #include "store/db_recordset.h"
 #include "store_fixture.h"
 
@@ -93,4 +94,29 @@ TEST_F(StoreTest, RollbackOnOneConnectionNeverUndoesACommitOnAnother) {
   std::string used;
   ASSERT_TRUE(rs.read_text("是否已使用", used));
   EXPECT_EQ(used, "是");
+}
+
+TEST_F(StoreTest, BulkInsertSendsEveryRowAndStopsAtTheFirstFailure) {
+  {
+    DbBulkInsert insert(db_, "卡密表", {"帐号", "密码", "商品名ID", "是否已使用"}, 4);
+    for (int i = 1; i <= 10; ++i)  // two full statements and two rows left for finish()
+      ASSERT_TRUE(insert.add({db_text("k" + std::to_string(i)), db_text("' or '1'='1"), db_int(1), db_text("否")}));
+    ASSERT_TRUE(insert.finish());
+  }
+  DbRecordset rs;
+  rs.attach(db_);
+  ASSERT_TRUE(rs.open("select * from 卡密表 order by ID"));
+  EXPECT_EQ(rs.record_count(), 10);
+  std::string account, password;
+  rs.read_text("帐号", account);
+  rs.read_text("密码", password);
+  EXPECT_EQ(account, "k1");
+  EXPECT_EQ(password, "' or '1'='1");
+
+  DbBulkInsert broken(db_, "卡密表", {"帐号", "no_such_column"});
+  EXPECT_FALSE(broken.add({db_text("a"), db_text("b")}));
+  DbBulkInsert short_row(db_, "卡密表", {"帐号", "密码"});
+  EXPECT_FALSE(short_row.add({db_text("only one value")}));
+  EXPECT_FALSE(short_row.add({db_text("a"), db_text("b")}));  // stays failed
+  EXPECT_FALSE(short_row.finish());
 }
