@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "im/window_system.h"
+#include "forwarding_window_system.h"
 
 namespace varnel::testing {
 
@@ -17,9 +17,9 @@ struct WsCall {
   std::uint32_t message = 0;
 };
 
-class HookedWindowSystem : public im::WindowSystem {
+class HookedWindowSystem : public ForwardingWindowSystem {
  public:
-  explicit HookedWindowSystem(im::WindowSystem& inner) : inner_(inner) {}
+  using ForwardingWindowSystem::ForwardingWindowSystem;
 
   // Runs on the caller's thread after the call has been passed on.
   void set_hook(std::function<void(const WsCall&)> hook) {
@@ -27,20 +27,6 @@ class HookedWindowSystem : public im::WindowSystem {
     hook_ = std::move(hook);
   }
 
-  std::vector<im::WindowHandle> enum_windows() override { return inner_.enum_windows(); }
-  bool is_window_visible(im::WindowHandle w) override { return inner_.is_window_visible(w); }
-  std::string class_name(im::WindowHandle w) override { return inner_.class_name(w); }
-  std::string window_text(im::WindowHandle w) override { return inner_.window_text(w); }
-  im::ThreadProcessIds window_thread_process_id(im::WindowHandle w) override {
-    return inner_.window_thread_process_id(w);
-  }
-  std::vector<im::ProcessEntry> processes() override { return inner_.processes(); }
-  im::WindowHandle find_window(std::string_view class_name, std::string_view title) override {
-    return inner_.find_window(class_name, title);
-  }
-  im::WindowHandle find_window_ex(im::WindowHandle parent, im::WindowHandle after, std::string_view cls) override {
-    return inner_.find_window_ex(parent, after, cls);
-  }
   bool is_window(im::WindowHandle w) override {
     const bool result = inner_.is_window(w);
     after({WsCall::is_window, w, 0});
@@ -56,15 +42,6 @@ class HookedWindowSystem : public im::WindowSystem {
     after({WsCall::set_text, w, 0});
     return result;
   }
-  std::optional<im::Rect> client_rect(im::WindowHandle w) override { return inner_.client_rect(w); }
-  std::optional<im::Point> client_to_screen(im::WindowHandle w, im::Point p) override {
-    return inner_.client_to_screen(w, p);
-  }
-  im::Point cursor_pos() override { return inner_.cursor_pos(); }
-  im::Size display_size() override { return inner_.display_size(); }
-  im::ScreenPixels capture_screen(int x, int y, int width, int height) override {
-    return inner_.capture_screen(x, y, width, height);
-  }
 
  private:
   void after(const WsCall& call) {
@@ -76,7 +53,6 @@ class HookedWindowSystem : public im::WindowSystem {
     if (hook) hook(call);
   }
 
-  im::WindowSystem& inner_;
   std::mutex mutex_;
   std::function<void(const WsCall&)> hook_;
 };

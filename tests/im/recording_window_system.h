@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "im/window_system.h"
+#include "forwarding_window_system.h"
 
 namespace varnel::testing {
 
@@ -32,9 +32,9 @@ struct Capture {
   friend bool operator==(const Capture&, const Capture&) = default;
 };
 
-class RecordingWindowSystem : public im::WindowSystem {
+class RecordingWindowSystem : public ForwardingWindowSystem {
  public:
-  explicit RecordingWindowSystem(im::WindowSystem& inner) : inner_(inner) {}
+  using ForwardingWindowSystem::ForwardingWindowSystem;
 
   std::vector<ChildSearch> child_searches() const { return locked(child_searches_); }
   std::vector<Posted> posted() const { return locked(posted_); }
@@ -57,24 +57,16 @@ class RecordingWindowSystem : public im::WindowSystem {
     ++enumerations_;
     return inner_.enum_windows();
   }
-  bool is_window_visible(im::WindowHandle w) override { return inner_.is_window_visible(w); }
-  std::string class_name(im::WindowHandle w) override { return inner_.class_name(w); }
-  std::string window_text(im::WindowHandle w) override { return inner_.window_text(w); }
-  im::ThreadProcessIds window_thread_process_id(im::WindowHandle w) override {
-    return inner_.window_thread_process_id(w);
-  }
   std::vector<im::ProcessEntry> processes() override {
     ++process_listings_;
     return inner_.processes();
   }
-  im::WindowHandle find_window(std::string_view c, std::string_view t) override { return inner_.find_window(c, t); }
   im::WindowHandle find_window_ex(im::WindowHandle parent, im::WindowHandle after, std::string_view c) override {
     const im::WindowHandle result = inner_.find_window_ex(parent, after, c);
     std::lock_guard lock(lock_);
     child_searches_.push_back({parent, after, std::string(c), result});
     return result;
   }
-  bool is_window(im::WindowHandle w) override { return inner_.is_window(w); }
   bool post_message(im::WindowHandle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) override {
     {
       std::lock_guard lock(lock_);
@@ -91,12 +83,6 @@ class RecordingWindowSystem : public im::WindowSystem {
     }
     return inner_.send_set_text(w, text);
   }
-  std::optional<im::Rect> client_rect(im::WindowHandle w) override { return inner_.client_rect(w); }
-  std::optional<im::Point> client_to_screen(im::WindowHandle w, im::Point p) override {
-    return inner_.client_to_screen(w, p);
-  }
-  im::Point cursor_pos() override { return inner_.cursor_pos(); }
-  im::Size display_size() override { return inner_.display_size(); }
   im::ScreenPixels capture_screen(int x, int y, int width, int height) override {
     {
       std::lock_guard lock(lock_);
@@ -112,7 +98,6 @@ class RecordingWindowSystem : public im::WindowSystem {
     return value;
   }
 
-  im::WindowSystem& inner_;
   std::function<void()> after_post_;
   std::atomic<int> enumerations_{0};
   std::atomic<int> process_listings_{0};
